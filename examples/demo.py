@@ -1,0 +1,13 @@
+"""A short tour of quorin: a few contracts, a keyword call and a refused precondition."""
+
+import quorin
+
+print(quorin.__doc__.splitlines()[0])
+print(f"{len(quorin.__all__)} functions registered")
+print("mRNA left after 5 time units, k = 0.1:", quorin.mrna_halflife_concentration(100.0, 0.1, 5.0))
+print("half-life for k = 0.1:", quorin.mrna_halflife(decay_rate=0.1))
+print("ribosome density, 50 ribosomes on 10 units:", quorin.ribosome_density(50.0, 10.0))
+try:
+    quorin.mrna_halflife(0.0)
+except ValueError as error:
+    print("refused:", error)

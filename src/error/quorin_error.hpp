@@ -1,0 +1,39 @@
+// The outcome of a failed precondition, and the result type of every contract core.
+#pragma once
+
+#include <expected>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace quorin {
+
+// One message, nothing else. Fixed texts are kept as a pointer to the literal so that a failed
+// precondition costs no allocation until the message is raised; the few messages that embed a
+// run-time value own their text.
+class QuorinError {
+public:
+    explicit QuorinError(const char* literal) noexcept : literal_(literal) {}
+    explicit QuorinError(std::string owned) : literal_(nullptr), owned_(std::move(owned)) {}
+
+    std::string_view message() const noexcept {
+        return literal_ ? std::string_view(literal_) : std::string_view(owned_);
+    }
+
+private:
+    const char* literal_;
+    std::string owned_;
+};
+
+template <class T>
+using Result = std::expected<T, QuorinError>;
+
+// `return fail("Quorin.X: ...");` reads as the precondition it reports.
+inline std::unexpected<QuorinError> fail(const char* literal) noexcept {
+    return std::unexpected<QuorinError>(std::in_place, literal);
+}
+inline std::unexpected<QuorinError> fail(std::string owned) {
+    return std::unexpected<QuorinError>(std::in_place, std::move(owned));
+}
+
+}  // namespace quorin

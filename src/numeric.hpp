@@ -1,0 +1,39 @@
+// Numeric conventions shared by the contract cores.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace quorin {
+
+// Integer power by binary exponentiation over the bits of a 32-bit count. The sequence of
+// squarings and products is part of the result (it differs from pow() in the last bits), so it
+// is written out rather than left to a library.
+constexpr double powi(double x, std::uint32_t n) noexcept {
+    double y = (n & 1u) ? x : 1.0;
+    while ((n >>= 1) != 0) {
+        x = x * x;
+        if (n & 1u) y = y * x;
+    }
+    return y;
+}
+
+// min and max that return the other operand when exactly one is NaN (std::min does not).
+inline double qmin(double a, double b) noexcept { return std::fmin(a, b); }
+inline double qmax(double a, double b) noexcept { return std::fmax(a, b); }
+
+// Sequential sum from -0.0, first element to last: an empty list sums to -0.0 and the order of
+// additions is the documented one (no pairwise or compensated summation).
+inline double sum(std::span<const double> xs) noexcept {
+    double s = -0.0;
+    for (double x : xs) s = s + x;
+    return s;
+}
+
+// Fixed-point text with exactly eight decimals, correctly rounded (ties to even), never in
+// exponent form; "-" for negative values including -0.0, "inf"/"-inf", and "NaN".
+std::string format_fixed8(double value);
+
+}  // namespace quorin

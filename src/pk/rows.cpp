@@ -1,0 +1,7 @@
+#include "table.hpp"
+
+namespace quorin::pk {
+
+constinit const Rows rows{};
+
+}  // namespace quorin::pk

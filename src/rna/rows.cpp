@@ -1,0 +1,7 @@
+#include "table.hpp"
+
+namespace quorin::rna {
+
+constinit const Rows rows{};
+
+}  // namespace quorin::rna

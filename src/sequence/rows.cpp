@@ -1,0 +1,7 @@
+#include "table.hpp"
+
+namespace quorin::sequence {
+
+constinit const Rows rows{};
+
+}  // namespace quorin::sequence

@@ -1,0 +1,7 @@
+#include "table.hpp"
+
+namespace quorin::statistics {
+
+constinit const Rows rows{};
+
+}  // namespace quorin::statistics

@@ -1,0 +1,45 @@
+// The registration table: one group of rows per subsystem, registered in this order.
+#pragma once
+
+#include <span>
+
+#include "frame.hpp"
+
+namespace quorin {
+
+using Rows = std::span<const Row>;
+
+namespace mrna { extern const Rows rows; }
+namespace sequence { extern const Rows rows; }
+namespace pk { extern const Rows rows; }
+namespace longevity { extern const Rows rows; }
+namespace statistics { extern const Rows rows; }
+namespace formulas::py {
+extern const Rows thermodynamics;
+extern const Rows kinetics;
+extern const Rows spectroscopy;
+extern const Rows growth;
+extern const Rows clinical;
+extern const Rows molecular;
+extern const Rows ageing;
+}  // namespace formulas::py
+namespace rna { extern const Rows rows; }
+
+// Registration order of the whole module.
+inline const Rows* const table[] = {
+    &mrna::rows,
+    &sequence::rows,
+    &pk::rows,
+    &longevity::rows,
+    &statistics::rows,
+    &formulas::py::thermodynamics,
+    &formulas::py::kinetics,
+    &formulas::py::spectroscopy,
+    &formulas::py::growth,
+    &formulas::py::clinical,
+    &formulas::py::molecular,
+    &formulas::py::ageing,
+    &rna::rows,
+};
+
+}  // namespace quorin
