@@ -128,7 +128,14 @@ struct caster<std::uint64_t> {
 template <>
 struct caster<std::string_view> {
     std::string_view value;
-    bool load(PyObject* o, const Signature& s, int i) { return text_slow(o, value, s, i); }
+    bool load(PyObject* o, const Signature& s, int i) {
+        if (PyUnicode_CheckExact(o) && PyUnicode_IS_COMPACT_ASCII(o)) {  // ASCII is its own UTF-8
+            value = std::string_view(static_cast<const char*>(PyUnicode_DATA(o)),
+                                     static_cast<std::size_t>(PyUnicode_GET_LENGTH(o)));
+            return true;
+        }
+        return text_slow(o, value, s, i);
+    }
     std::string_view get() const { return value; }
 };
 
@@ -200,13 +207,32 @@ struct function {
                                       parsed::defaults.data(), P,
                                       static_cast<int>(parsed::required)};
 
+    // The common keyword call, inline: every parameter given exactly once, each keyword name
+    // the interned name of a parameter not given by position. Anything else (defaults, a name
+    // that is equal but not interned, any error) takes the general binder, which starts over.
+    static bool bind_by_interned_names(PyObject* const* args, Py_ssize_t nargs,
+                                       PyObject* kwnames, PyObject** bound) {
+        if (kwnames == nullptr || nargs + PyTuple_GET_SIZE(kwnames) != P) return false;
+        for (int i = 0; i < P; ++i) bound[i] = i < nargs ? args[i] : nullptr;
+        for (Py_ssize_t k = 0; k < P - nargs; ++k) {
+            PyObject* key = PyTuple_GET_ITEM(kwnames, k);
+            int i = static_cast<int>(nargs);
+            while (i < P && (interned[i] != key || bound[i] != nullptr)) ++i;
+            if (i == P) return false;
+            bound[i] = args[nargs + k];
+        }
+        return true;
+    }
+
     static PyObject* entry(PyObject*, PyObject* const* args, Py_ssize_t nargs,
                            PyObject* kwnames) noexcept {
         try {
             PyObject* const* slots = args;
             PyObject* bound[P];
             if (kwnames != nullptr || nargs != P) {
-                if (!bind(signature, args, nargs, kwnames, bound)) return nullptr;
+                if (!bind_by_interned_names(args, nargs, kwnames, bound) &&
+                    !bind(signature, args, nargs, kwnames, bound))
+                    return nullptr;
                 slots = bound;
             }
             return invoker<Core, typename traits::args>::call(slots, signature,

@@ -21,8 +21,17 @@ constexpr double powi(double x, std::uint32_t n) noexcept {
 }
 
 // min and max that return the other operand when exactly one is NaN (std::min does not).
-inline double qmin(double a, double b) noexcept { return std::fmin(a, b); }
-inline double qmax(double a, double b) noexcept { return std::fmax(a, b); }
+// Written out so that it inlines (fmin and fmax are library calls on x86-64).
+inline double qmin(double a, double b) noexcept {
+    if (std::isnan(a)) return b;
+    if (std::isnan(b)) return a;
+    return b < a ? b : a;
+}
+inline double qmax(double a, double b) noexcept {
+    if (std::isnan(a)) return b;
+    if (std::isnan(b)) return a;
+    return b > a ? b : a;
+}
 
 // Sequential sum from -0.0, first element to last: an empty list sums to -0.0 and the order of
 // additions is the documented one (no pairwise or compensated summation).
