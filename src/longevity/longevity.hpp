@@ -1,0 +1,48 @@
+// Ensemble biological age, the telomere length bound and the Gompertz hazard.
+#pragma once
+
+#include <cmath>
+#include <string>
+
+#include "error/quorin_error.hpp"
+#include "numeric.hpp"
+
+namespace quorin::longevity {
+
+// Weighted mean of three age estimates. The weights must sum to one within an inclusive 1e-6
+// (a NaN sum compares false and passes) and are then used as given, not renormalised.
+inline Result<double> biological_age_bound(double pheno_age, double telomere_age,
+                                           double epigenetic_age, double w1, double w2, double w3) {
+    constexpr const char* kAges =
+        "Quorin.BiologicalAge: all age components must be non-negative (ensemble_nonneg)";
+    constexpr const char* kWeights =
+        "Quorin.BiologicalAge: weights must be non-negative (EnsembleWeights.hw1/hw2/hw3)";
+    if (pheno_age < 0.0) return fail(kAges);
+    if (telomere_age < 0.0) return fail(kAges);
+    if (epigenetic_age < 0.0) return fail(kAges);
+    if (w1 < 0.0) return fail(kWeights);
+    if (w2 < 0.0) return fail(kWeights);
+    if (w3 < 0.0) return fail(kWeights);
+    double s = (w1 + w2) + w3;
+    if (std::fabs(s - 1.0) > 1e-6)
+        return fail("Quorin.BiologicalAge: weights must sum to 1.0 (EnsembleWeights.hsum); got " +
+                    format_fixed8(s));
+    return (pheno_age * w1 + telomere_age * w2) + epigenetic_age * w3;
+}
+
+// A plateau of 8.0 up to age 40, then a decline of 0.027 per year, with no lower clamp.
+inline Result<double> telomere_length_bound(double age) {
+    if (age < 0.0) return fail("Quorin.Telomere: age must be non-negative");
+    double x = age + (-40.0);
+    x = x > 0.0 ? x : 0.0;  // a NaN excess becomes 0 too
+    return x * (-0.027) + 8.0;
+}
+
+// alpha * e^(beta * t); beta may be any real.
+inline Result<double> gompertz_hazard(double alpha, double beta, double time) {
+    if (alpha <= 0.0) return fail("Quorin.GompertzMortality: alpha must be positive (mortality_pos)");
+    if (time < 0.0) return fail("Quorin.GompertzMortality: time must be non-negative");
+    return std::exp(beta * time) * alpha;
+}
+
+}  // namespace quorin::longevity

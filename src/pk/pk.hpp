@@ -1,0 +1,45 @@
+// First-order elimination, the inhibition constant / IC50 relation and Michaelis-Menten velocity.
+#pragma once
+
+#include <cmath>
+
+#include "error/quorin_error.hpp"
+
+namespace quorin::pk {
+
+// C0 * e^(-ke * t): the sign of ke is flipped before the one multiplication.
+inline Result<double> first_order_pk_concentration(double c0, double ke, double time) {
+    if (c0 <= 0.0) return fail("Quorin.FirstOrderPK: c0 must be positive (concentration_pos)");
+    if (ke < 0.0) return fail("Quorin.FirstOrderPK: ke must be non-negative");
+    if (time < 0.0) return fail("Quorin.FirstOrderPK: time must be non-negative");
+    double e = time * (-ke);
+    return std::exp(e) * c0;
+}
+
+inline Result<double> first_order_pk_halflife(double ke) {
+    if (ke <= 0.0) return fail("Quorin.FirstOrderPK: ke must be positive (halflife_positive)");
+    return 0.6931471805599453 / ke;
+}
+
+// IC50 = Ki * (1 + [S] / Km).
+inline Result<double> ic50_bound(double ki, double substrate, double km) {
+    if (ki <= 0.0) return fail("Quorin.IC50Relationship: ki must be positive (ic50_pos)");
+    if (substrate < 0.0) return fail("Quorin.IC50Relationship: substrate must be non-negative");
+    if (km <= 0.0) return fail("Quorin.IC50Relationship: km must be positive (ic50_pos)");
+    double q = substrate / km;
+    q = q + 1.0;
+    return ki * q;
+}
+
+// v = Vmax * [S] / (Km + [S]).
+inline Result<double> michaelis_menten(double vmax, double km, double substrate) {
+    if (vmax <= 0.0) return fail("Quorin.MichaelisMenten: vmax must be positive (velocity_pos)");
+    if (km <= 0.0) return fail("Quorin.MichaelisMenten: km must be positive");
+    if (substrate <= 0.0)
+        return fail("Quorin.MichaelisMenten: substrate must be positive (velocity_pos)");
+    double n = vmax * substrate;
+    double d = km + substrate;
+    return n / d;
+}
+
+}  // namespace quorin::pk
