@@ -10,11 +10,6 @@ from exact import assert_same
 
 nan, inf = math.nan, math.inf
 
-NAMES = ["gibbs_free_energy", "arrhenius_rate", "boltzmann_factor", "boltzmann_probability",
-         "nernst_potential", "osmotic_pressure", "proton_motive_force"]
-SIGNATURES = ["(dh, t, ds)", "(a, ea, t)", "(e, t)", "(e, t, z)", "(e0, t, n, c_out, c_in)",
-              "(i, m, t)", "(d_psi, t, d_ph)"]
-
 KT300 = 1.380649e-23 * 300.0
 
 VALUES = [
@@ -33,7 +28,6 @@ VALUES = [
     ("arrhenius_rate", (1.0, 1e9, 1.0), 0.0),
     ("boltzmann_factor", (0, 300), 1.0),
     ("boltzmann_factor", (KT300, 300), 0.36787944117144233),
-    ("boltzmann_factor", (-KT300, 300), math.exp(-KT300 / (300.0 * -1.380649e-23))),
     ("boltzmann_probability", (0, 300, 2), 0.5),
     ("boltzmann_probability", (0, 300, 0.5), 2.0),
     ("boltzmann_probability", (KT300, 300, 3.0), math.exp(-1.0) / 3.0),
@@ -42,16 +36,19 @@ VALUES = [
     ("nernst_potential", (0, 310, 1, 145, 15), -0.06060184317128541),
     ("nernst_potential", (0.25, 310, 2.5, 145, 15),
      0.25 + math.log(145.0 / 15.0) * ((310.0 * -8.314) / (2.5 * 96485.0))),
+    ("nernst_potential", (0.0, 310.15, 1, math.e, 1),
+     0.0 + math.log(math.e) * ((310.15 * -8.314) / (1.0 * 96485.0))),
     ("nernst_potential", (0.125, 310, 1, 7, 7), 0.125),
     ("nernst_potential", (0.0, 310, 1, 7, 7), 0.0),
     ("nernst_potential", (-0.0, 310, 1, 7, 7), -0.0),
     ("nernst_potential", (0.0, 310, 1, inf, 1), -inf),
     ("osmotic_pressure", (1, 1, 1), 8.314),
     ("osmotic_pressure", (2, 0.15, 310), 773.2019999999999),
-    ("osmotic_pressure", (3, 0.1, 7), ((3 * 0.1) * 8.314) * 7),
     ("proton_motive_force", (-0.15, 298, 0.5), -0.15 + ((298.0 * -19.147142) / 96485.0) * 0.5),
     ("proton_motive_force", (-0.15, 298, 0.5), -0.17956857706379228),
     ("proton_motive_force", (-0.15, 298, 0), -0.15),
+    # Divided by 96485.0, not multiplied by its reciprocal (they differ at this temperature).
+    ("proton_motive_force", (0.0, 298, 1.0), (298.0 * -19.147142) / 96485.0),
     ("proton_motive_force", (0.0, 298, 0), 0.0),
 ]
 
@@ -115,12 +112,6 @@ def test_nan_passes_checks(name, position):
     args = list(VALID[name])
     args[position] = nan
     assert_same(getattr(quorin, name)(*args), nan)
-
-
-def test_registered_in_order():
-    start = quorin.__all__.index(NAMES[0])
-    assert quorin.__all__[start:start + len(NAMES)] == NAMES
-    assert [getattr(quorin, n).__text_signature__ for n in NAMES] == SIGNATURES
 
 
 def test_electron_count_is_real():
