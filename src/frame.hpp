@@ -191,6 +191,17 @@ struct invoker<Core, std::tuple<A...>> {
         if (!(std::get<I>(c).load(slots[I], s, static_cast<int>(I)) && ...)) return nullptr;
         return to_python(Core(std::get<I>(c).get()...));
     }
+
+    static constexpr bool all_real = (std::is_same_v<A, double> && ...);
+
+    template <std::size_t... I>
+    static bool exact_floats(PyObject* const* args, std::index_sequence<I...>) {
+        return (PyFloat_CheckExact(args[I]) && ...);
+    }
+    template <std::size_t... I>
+    static PyObject* call_exact_floats(PyObject* const* args, std::index_sequence<I...>) {
+        return to_python(Core(PyFloat_AS_DOUBLE(args[I])...));
+    }
 };
 
 template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body>
@@ -227,19 +238,32 @@ struct function {
     static PyObject* entry(PyObject*, PyObject* const* args, Py_ssize_t nargs,
                            PyObject* kwnames) noexcept {
         try {
-            PyObject* const* slots = args;
-            PyObject* bound[P];
-            if (kwnames != nullptr || nargs != P) {
-                if (!bind_by_interned_names(args, nargs, kwnames, bound) &&
-                    !bind(signature, args, nargs, kwnames, bound))
-                    return nullptr;
-                slots = bound;
+            // The call that matters most: every argument by position and an exact float. It
+            // is kept small so that it needs no stack frame of its own; the rest is out of line.
+            if constexpr (invoker<Core, typename traits::args>::all_real) {
+                if (kwnames == nullptr && nargs == P &&
+                    invoker<Core, typename traits::args>::exact_floats(args, std::make_index_sequence<P>{}))
+                    return invoker<Core, typename traits::args>::call_exact_floats(
+                        args, std::make_index_sequence<P>{});
             }
-            return invoker<Core, typename traits::args>::call(slots, signature,
-                                                              std::make_index_sequence<P>{});
+            return general(args, nargs, kwnames);
         } catch (...) {
             return raise_escaped_exception();
         }
+    }
+
+    [[gnu::noinline]] static PyObject* general(PyObject* const* args, Py_ssize_t nargs,
+                                               PyObject* kwnames) {
+        PyObject* const* slots = args;
+        PyObject* bound[P];
+        if (kwnames != nullptr || nargs != P) {
+            if (!bind_by_interned_names(args, nargs, kwnames, bound) &&
+                !bind(signature, args, nargs, kwnames, bound))
+                return nullptr;
+            slots = bound;
+        }
+        return invoker<Core, typename traits::args>::call(slots, signature,
+                                                          std::make_index_sequence<P>{});
     }
 };
 
