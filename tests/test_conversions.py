@@ -211,3 +211,144 @@ def test_real_list_does_not_leak_elements():
         with pytest.raises(TypeError):
             quorin.shannon_entropy_dist([element, "x"])
     assert sys.getrefcount(element) == before
+
+
+# ---- count64 ---------------------------------------------------------------------------------
+
+class IntSub(int):
+    pass
+
+
+class IndexRaises:
+    def __init__(self, exc, cause=None):
+        self.exc, self.cause = exc, cause
+
+    def __index__(self):
+        if self.cause is not None:
+            raise self.exc from self.cause
+        raise self.exc
+
+
+HALF = (0.5, 0.0, 0.5, 1.0)
+
+
+@pytest.mark.parametrize("counts", [
+    (1, 0, 1),
+    (True, False, True),
+    (IntSub(1), 0, IntSub(1)),
+    (IndexLike(1), IndexLike(0), IndexLike(1)),
+    (2**62, 0, 2**62),               # beyond the compact integers
+    (IntSub(2**64 - 1), 0, 2**64 - 1),
+    (IndexLike(2**64 - 1), 0, 2**64 - 1),
+])
+def test_count64_accepts_ints_and_index(counts):
+    assert_same(quorin.hardy_weinberg_test(*counts), HALF)
+
+
+@pytest.mark.parametrize("counts, message", [
+    ((-1, 1, 1), "can't convert negative int to unsigned"),
+    ((1, -2**70, 1), "can't convert negative int to unsigned"),
+    ((1, 1, IntSub(-5)), "can't convert negative int to unsigned"),
+    ((IndexLike(-1), 1, 1), "can't convert negative int to unsigned"),
+    ((2**64, 1, 1), "int too big to convert"),
+    ((1, 2**200, 1), "int too big to convert"),
+    ((1, 1, IndexLike(2**64)), "int too big to convert"),
+    ((0, 0, -1), "can't convert negative int to unsigned"),  # before the zero-total check
+])
+def test_count64_out_of_range_is_the_interpreters_overflow(counts, message):
+    exc = raised(lambda: quorin.hardy_weinberg_test(*counts))
+    assert type(exc) is OverflowError and exc.args == (message,)
+
+
+@pytest.mark.parametrize("counts, message", [
+    ((1.0, 1, 1), "argument 'n_aa_dom': 'float' object cannot be interpreted as an integer"),
+    ((1, "1", 1), "argument 'n_aa_het': 'str' object cannot be interpreted as an integer"),
+    ((1, 1, None), "argument 'n_aa_rec': 'NoneType' object cannot be interpreted as an integer"),
+    ((IndexLike("x"), 1, 1), "argument 'n_aa_dom': __index__ returned non-int (type str)"),
+    ((IndexRaises(TypeError("no index")), 1, 1), "argument 'n_aa_dom': no index"),
+    ((1, [1], -1), "argument 'n_aa_het': 'list' object cannot be interpreted as an integer"),
+    # The first argument that fails decides, before any later one is looked at.
+    ((2.5, -1, 2**64), "argument 'n_aa_dom': 'float' object cannot be interpreted as an integer"),
+])
+def test_count64_type_errors(counts, message):
+    check_remapped(raised(lambda: quorin.hardy_weinberg_test(*counts)), message)
+
+
+def test_count64_remapped_error_keeps_the_original_cause():
+    cause = LookupError("underneath")
+    exc = raised(lambda: quorin.hardy_weinberg_test(1, IndexRaises(TypeError("t"), cause), 1))
+    assert type(exc) is TypeError and exc.args == ("argument 'n_aa_het': t",)
+    assert exc.__cause__ is cause and exc.__suppress_context__ is True
+
+
+def test_count64_index_error_types_pass_unchanged():
+    exc = raised(lambda: quorin.hardy_weinberg_test(IndexRaises(ValueError("v")), 1, 1))
+    assert type(exc) is ValueError and exc.args == ("v",)
+
+
+def test_count64_releases_the_index_result():
+    big = 2**40 + 12345  # not a cached small int
+    holder = IndexLike(big)
+    before = sys.getrefcount(big)
+    for _ in range(100):
+        quorin.hardy_weinberg_test(holder, holder, holder)
+    assert sys.getrefcount(big) == before
+
+
+# ---- list of (real, real, real) --------------------------------------------------------------
+
+ORIGIN = [(0.0, 0.0, 0.0)]
+
+
+@pytest.mark.parametrize("coords1, coords2, message", [
+    ([[1.0, 2.0, 3.0]], ORIGIN, "argument 'coords1': 'list' object cannot be converted to 'PyTuple'"),
+    (ORIGIN, [None], "argument 'coords2': 'NoneType' object cannot be converted to 'PyTuple'"),
+    (ORIGIN, [(0.0, 0.0, 0.0), 1.0], "argument 'coords2': 'float' object cannot be converted to 'PyTuple'"),
+    ("xyz", ORIGIN, "argument 'coords1': Can't extract `str` to `Vec`"),
+    (ORIGIN, "", "argument 'coords2': Can't extract `str` to `Vec`"),
+    ((0.0, 0.0, 0.0), ORIGIN, "argument 'coords1': 'float' object cannot be converted to 'PyTuple'"),
+    (5, ORIGIN, "argument 'coords1': 'int' object cannot be converted to 'Sequence'"),
+    ({(0.0, 0.0, 0.0)}, ORIGIN, "argument 'coords1': 'set' object cannot be converted to 'Sequence'"),
+    ([("a", 2.0, 3.0)], ORIGIN, "argument 'coords1': must be real number, not str"),
+    ([(1.0, 2.0, None)], ORIGIN, "argument 'coords1': must be real number, not NoneType"),
+    # The whole of coords1 is converted before coords2 is looked at.
+    ([(0.0, 0.0, 0.0), [0.0, 0.0, 0.0]], "bad", "argument 'coords1': 'list' object cannot be converted to 'PyTuple'"),
+    # Conversion comes before the length check.
+    ([(0.0, 0.0, 0.0)] * 2, [[0.0, 0.0, 0.0]], "argument 'coords2': 'list' object cannot be converted to 'PyTuple'"),
+])
+def test_triple_list_type_errors(coords1, coords2, message):
+    check_remapped(raised(lambda: quorin.protein_rmsd(coords1, coords2)), message)
+
+
+@pytest.mark.parametrize("coords1, coords2, length", [
+    ([(1.0, 2.0)], ORIGIN, 2),
+    (ORIGIN, [(1.0, 2.0, 3.0, 4.0)], 4),
+    ([()], ORIGIN, 0),
+    ([(1.0,)], 5, 1),                                   # coords1 first
+    ([(0.0, 0.0, 0.0), (1.0, 2.0)], [], 2),              # before the length check
+    ([(1.0, 2.0, 3.0), ("a", "b")], ORIGIN, 2),          # the length before the items
+])
+def test_triple_of_wrong_length_is_a_value_error_without_the_name(coords1, coords2, length):
+    exc = raised(lambda: quorin.protein_rmsd(coords1, coords2))
+    assert type(exc) is ValueError
+    assert exc.args == (f"expected tuple of length 3, but got tuple of length {length}",)
+
+
+def test_triple_items_convert_like_reals():
+    assert_same(quorin.protein_rmsd([(FloatLike(3.0), True, 0)], [(0, 1, IndexLike(4))]), 5.0)
+    assert_same(quorin.protein_rmsd(Seq([(0.0, 0.0, 0.0)], length=7), ((0.0, 0.0, 2.0),)), 2.0)
+    exc = raised(lambda: quorin.protein_rmsd([(10**400, 0.0, 0.0)], ORIGIN))
+    assert type(exc) is OverflowError
+
+
+def test_triple_lists_do_not_leak():
+    x = FloatLike(1.0)
+    point = (x, x, x)
+    before = sys.getrefcount(x)
+    for _ in range(100):
+        quorin.protein_rmsd([point, point], [point, point])
+        with pytest.raises(ValueError):
+            quorin.protein_rmsd([point, point], [point])
+        with pytest.raises(TypeError):
+            quorin.protein_rmsd([point, point], [point, [1.0, 2.0, 3.0]])
+    assert sys.getrefcount(x) == before
