@@ -50,6 +50,10 @@ def py_gc_count(s):
     return (s.count('G') + s.count('C') + s.count('g') + s.count('c')) / len(s)
 
 
+def py_identity(a, b):
+    return sum(x == y for x, y in zip(a, b)) / max(len(a.encode()), len(b.encode()))
+
+
 def py_entropy(ps):
     h = -0.0
     for p in ps:
@@ -140,6 +144,11 @@ def build_cases(quick):
               Case("quorin.gc_content", "f(s)", n_big * 5, f=q.gc_content, s=seq1m),
               Case("str.count expression", "f(s)", n_big * 5, f=py_gc_count, s=seq1m),
               Case("pure Python loop", "f(s)", 1, f=py_gc, s=seq1m))
+    if hasattr(q, "sequence_identity"):
+        other = "".join(rnd.choice("ACGT") for _ in range(1000)) * 1000
+        group("sequence_identity, 1,000,000 bases",
+              Case("quorin.sequence_identity", "f(a, b)", n_big * 5, f=q.sequence_identity, a=seq1m, b=other),
+              Case("pure Python zip", "f(a, b)", 1, f=py_identity, a=seq1m, b=other))
     if hasattr(q, "shannon_entropy_dist"):
         group("shannon_entropy_dist, 1,000 floats",
               Case("quorin.shannon_entropy_dist", "f(x)", n_list * 5, f=q.shannon_entropy_dist, x=probs),

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "error/quorin_error.hpp"
+#include "numeric.hpp"
 #include "signature.hpp"
 
 namespace quorin {
@@ -41,8 +42,6 @@ struct Row {
     EntryPoint entry;
     Signature* signature;
 };
-
-using Triple = std::array<double, 3>;
 
 namespace frame {
 

@@ -1,12 +1,16 @@
 // Numeric conventions shared by the contract cores.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <span>
 #include <string>
 
 namespace quorin {
+
+// A point in space, (x, y, z): the element of a list-of-triples argument.
+using Triple = std::array<double, 3>;
 
 // Integer power by binary exponentiation over the bits of a 32-bit count. The sequence of
 // squarings and products is part of the result (it differs from pow() in the last bits), so it

@@ -41,6 +41,11 @@ public:
     unsigned char peek() const noexcept { return *p_; }
     void skip_byte() noexcept { ++p_; }
 
+    // Direct access for block scans over ASCII runs.
+    const unsigned char* data() const noexcept { return p_; }
+    std::size_t remaining() const noexcept { return static_cast<std::size_t>(end_ - p_); }
+    void skip(std::size_t n) noexcept { p_ += n; }
+
 private:
     const unsigned char* p_;
     const unsigned char* end_;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "error/quorin_error.hpp"
-#include "frame.hpp"
+#include "numeric.hpp"
 
 namespace quorin::statistics {
 
