@@ -172,7 +172,8 @@ def mrna_halflife(decay_rate):
 def ribosome_density(n_ribosomes, length):
     n_ribosomes = float(n_ribosomes); length = float(length)
     if n_ribosomes < 0.0:
-        raise ValueError("Quorin.RibosomeDensity: n_ribosomes must be non-negative (coverage_nonneg)")
+        raise ValueError(
+            "Quorin.RibosomeDensity: n_ribosomes must be non-negative (coverage_nonneg)")
     if length <= 0.0:
         raise ValueError("Quorin.RibosomeDensity: length must be positive")
     q = n_ribosomes / length
@@ -183,12 +184,14 @@ def translation_rate(codon_rate, ribosome_density, mrna_copies):
     codon_rate = float(codon_rate); ribosome_density = float(ribosome_density)
     mrna_copies = float(mrna_copies)
     if codon_rate <= 0.0:
-        raise ValueError("Quorin.TranslationRate: codon_rate must be positive (translationRate_pos)")
+        raise ValueError(
+            "Quorin.TranslationRate: codon_rate must be positive (translationRate_pos)")
     if ribosome_density <= 0.0:
         raise ValueError(
             "Quorin.TranslationRate: ribosome_density must be positive (translationRate_pos)")
     if mrna_copies <= 0.0:
-        raise ValueError("Quorin.TranslationRate: mrna_copies must be positive (translationRate_pos)")
+        raise ValueError(
+            "Quorin.TranslationRate: mrna_copies must be positive (translationRate_pos)")
     return (codon_rate * ribosome_density) * mrna_copies
 
 
@@ -352,7 +355,9 @@ def hardy_weinberg(p):
 
 
 def hardy_weinberg_test(n_aa_dom, n_aa_het, n_aa_rec):
-    n_aa_dom = _count64(n_aa_dom); n_aa_het = _count64(n_aa_het); n_aa_rec = _count64(n_aa_rec)
+    n_aa_dom = n_aa_dom if type(n_aa_dom) is int and 0 <= n_aa_dom <= _U64 else _count64(n_aa_dom)
+    n_aa_het = n_aa_het if type(n_aa_het) is int and 0 <= n_aa_het <= _U64 else _count64(n_aa_het)
+    n_aa_rec = n_aa_rec if type(n_aa_rec) is int and 0 <= n_aa_rec <= _U64 else _count64(n_aa_rec)
     total = (n_aa_het + n_aa_dom) + n_aa_rec  # exact: a Python int does not wrap
     if total == 0:
         raise ValueError("Quorin.HardyWeinberg: total count must be positive")
@@ -488,7 +493,10 @@ def proton_motive_force(d_psi, t, d_ph):
 # ---- binding and enzyme kinetics --------------------------------------------------------------
 
 def hill_effect(emax, ec50, c, n):
-    emax = float(emax); ec50 = float(ec50); c = float(c); n = _count32(n)
+    emax = float(emax)
+    ec50 = float(ec50)
+    c = float(c)
+    n = n if type(n) is int and 0 <= n <= _U32 else _count32(n)
     if emax <= 0.0:
         raise ValueError("Quorin.HillEquation: emax must be positive")
     if ec50 <= 0.0:
@@ -506,7 +514,9 @@ def hill_effect(emax, ec50, c, n):
 
 
 def hill_occupancy(s, k, n):
-    s = float(s); k = float(k); n = _count32(n)
+    s = float(s)
+    k = float(k)
+    n = n if type(n) is int and 0 <= n <= _U32 else _count32(n)
     if s < 0.0:
         raise ValueError("Quorin.HillCooperativity: S must be non-negative")
     if k <= 0.0:
@@ -681,14 +691,18 @@ def doubling_time(mu):
 
 
 def pcr_copies(n0, e, n):
-    n0 = float(n0); e = float(e); n = _count32(n)
+    n0 = float(n0)
+    e = float(e)
+    n = n if type(n) is int and 0 <= n <= _U32 else _count32(n)
     if n0 <= 0.0 or e <= 0.0:
         raise ValueError("Quorin.PcrAmplification: N₀ and E must be positive")
     return _powi(e, n) * n0
 
 
 def dilution_concentration(c0, d, n):
-    c0 = float(c0); d = float(d); n = _count32(n)
+    c0 = float(c0)
+    d = float(d)
+    n = n if type(n) is int and 0 <= n <= _U32 else _count32(n)
     if c0 <= 0.0 or d <= 0.0:
         raise ValueError("Quorin.DilutionSeries: C₀ and d must be positive")
     q = 1.0 / d
@@ -841,7 +855,10 @@ def meld_score(bili, inr, creat):
 # ---- molecular and structural scores ----------------------------------------------------------
 
 def dna_tm(a, t, g, c):
-    a = _count32(a); t = _count32(t); g = _count32(g); c = _count32(c)
+    a = a if type(a) is int and 0 <= a <= _U32 else _count32(a)
+    t = t if type(t) is int and 0 <= t <= _U32 else _count32(t)
+    g = g if type(g) is int and 0 <= g <= _U32 else _count32(g)
+    c = c if type(c) is int and 0 <= c <= _U32 else _count32(c)
     s_at = float(a + t)  # exact sums, exactly representable
     s_gc = float(g + c)
     return s_gc * 4.0 + (s_at + s_at)
@@ -858,7 +875,8 @@ def energy_charge(atp, adp, amp):
 
 
 def modified_nucleotide_ratio(modified, total):
-    modified = _count32(modified); total = _count32(total)
+    modified = modified if type(modified) is int and 0 <= modified <= _U32 else _count32(modified)
+    total = total if type(total) is int and 0 <= total <= _U32 else _count32(total)
     if total == 0:
         raise ValueError("Quorin.ModifiedNucleotideRatio: total must be positive")
     if modified > total:
@@ -893,7 +911,9 @@ def tm_term(d, d0):
 
 
 def tm_score(distances, l_target, d0):
-    ds = _reals(distances); l_target = _count64(l_target); d0 = float(d0)
+    ds = _reals(distances)
+    l_target = l_target if type(l_target) is int and 0 <= l_target <= _U64 else _count64(l_target)
+    d0 = float(d0)
     if d0 == 0.0:
         raise ValueError("Quorin.TMScore: d₀ must be non-zero")
     if l_target == 0:
@@ -907,7 +927,9 @@ def tm_score(distances, l_target, d0):
 # ---- ageing biomarkers ------------------------------------------------------------------------
 
 def telomere_attrition(l0, delta, n):
-    l0 = float(l0); delta = float(delta); n = _count32(n)
+    l0 = float(l0)
+    delta = float(delta)
+    n = n if type(n) is int and 0 <= n <= _U32 else _count32(n)
     if delta < 0.0:
         raise ValueError("Quorin.TelomereAttrition: δ must be non-negative")
     return l0 - delta * float(n)

@@ -47,20 +47,22 @@ real = st.one_of(
     st.floats(0.0, 400.0),
     st.floats(),                                  # the whole line, NaN and infinities included
     st.floats(-1e-300, 1e-300),                   # around zero, subnormals included
-    st.integers(-3, 300),                         # integers are accepted as reals
+    st.integers(-3, 300),                         # integers and bools are accepted as reals
+    st.booleans(),
 )
-unit = st.one_of(st.floats(0.0, 1.0), st.sampled_from([0.0, -0.0, 1.0, nan, 1.0 + 2 ** -52, -1e-300]))
+unit = st.one_of(st.floats(0.0, 1.0),
+                 st.sampled_from([0.0, -0.0, 1.0, nan, 1.0 + 2 ** -52, -1e-300]))
 
 OUT32 = [-1, -(2 ** 63), 2 ** 32, 2 ** 63, 2 ** 70]
 OUT64 = [-1, 2 ** 64, 2 ** 70]
 count32 = st.one_of(
     st.integers(0, 12), st.integers(0, 2 ** 32 - 1),
-    st.sampled_from([0, 1, 2, 31, 32, 1023, 2 ** 31, 3_000_000_000, 2 ** 32 - 1]),
+    st.sampled_from([0, 1, 2, 31, 32, 1023, 2 ** 31, 3_000_000_000, 2 ** 32 - 1, True, False]),
     st.sampled_from(OUT32),
 )
 count64 = st.one_of(
     st.integers(0, 100), st.integers(0, 2 ** 64 - 1),
-    st.sampled_from([0, 1, 2 ** 53 + 1, 2 ** 63, 2 ** 64 - 1]),
+    st.sampled_from([0, 1, 2 ** 53 + 1, 2 ** 63, 2 ** 64 - 1, True]),
     st.sampled_from(OUT64),
 )
 
@@ -225,14 +227,16 @@ CORNERS = [
     ("nussinov", ("GGGAAACCC",)), ("nussinov", ("ACGN",)), ("nussinov", ("AUé",)),
     ("nussinov", ("",)), ("nussinov", ("𝔸",)), ("nussinov", ("A\ud800",)),
     ("nussinov", ("GCAUGCAUGCAUGCAUGCAUGCAUGCAUGCAUGCAUGCAU",)),
-    ("gc_content", ("Gé",)), ("sequence_identity", ("é", "é")), ("sequence_identity", ("ACGT", "AC")),
+    ("gc_content", ("Gé",)), ("sequence_identity", ("é", "é")),
+    ("sequence_identity", ("ACGT", "AC")),
     ("boltzmann_factor", (1.0, 1e-310)), ("boltzmann_factor", (0.0, 1e-310)),
     ("boltzmann_factor", (-1.0, 1e-310)), ("boltzmann_probability", (-1.0, 1e-310, 2.0)),
     ("hill_effect", (1.0, 1e-200, 0.0, 2)), ("hill_occupancy", (0.0, 1e-200, 2)),
     ("hill_occupancy", (1e200, 1e200, 2)), ("einstein_stokes", (1.0, 1e-200, 1e-200)),
     ("poiseuille_flow", (1.0, 1.0, 1e-200, 1e-200)), ("bmi", (70.0, 1e-200)),
     ("logistic_growth", (1e-300, 1.0, 0.0, 0.0)), ("logistic_growth", (100.0, 100.0, -1.0, 1000.0)),
-    ("henderson_hasselbalch", (0.0, 1e-300, 1e300)), ("nernst_potential", (0.0, 300.0, 1.0, 1e-300, 1e300)),
+    ("henderson_hasselbalch", (0.0, 1e-300, 1e300)),
+    ("nernst_potential", (0.0, 300.0, 1.0, 1e-300, 1e300)),
     ("ckd_epi", (1e-300, 1e300, -2.0, 1.0)), ("ckd_epi", (1e-300, 1e300, 0.0, 1.0)),
     ("ckd_epi", (inf, inf, 1.0, 1.0)), ("ckd_mdrd", (5e-324, 1.0, 1.0)),
     ("weibull_survival", (-0.0, 1.0, -1.0)), ("weibull_survival", (-2.0, 1.0, 0.5)),
@@ -249,7 +253,8 @@ CORNERS = [
 ]
 
 
-@pytest.mark.parametrize("name, args", CORNERS, ids=[f"{n}-{i}" for i, (n, _) in enumerate(CORNERS)])
+@pytest.mark.parametrize("name, args", CORNERS,
+                         ids=[f"{n}-{i}" for i, (n, _) in enumerate(CORNERS)])
 def test_agrees_with_model_at_corners(name, args):
     registered(name)
     check(name, args, {})
