@@ -296,6 +296,8 @@ PyObject* raise_escaped_exception() noexcept {
     try {
         try {
             throw;
+        } catch (const python_error_already_set&) {
+            fail_without_exception();
         } catch (const std::bad_alloc&) {
             PyErr_NoMemory();
         } catch (const std::exception& e) {

@@ -59,6 +59,11 @@ bool text_slow(PyObject* o, std::string_view& out, const Signature& s, int index
 bool real_list(PyObject* o, std::vector<double>& out, const Signature& s, int index);
 bool triple_list(PyObject* o, std::vector<Triple>& out, const Signature& s, int index);
 
+// Thrown by a binding whose own interpreter call has already raised the exception that ends
+// the call (a signal handler's KeyboardInterrupt, say): the entry point returns null and leaves
+// that exception pending as it is.
+struct python_error_already_set {};
+
 // Outcomes.
 PyObject* raise(const QuorinError& e);
 PyObject* raise_escaped_exception() noexcept;  // call inside a catch block

@@ -1,7 +1,32 @@
+#include "rna/nussinov.hpp"
 #include "table.hpp"
 
 namespace quorin::rna {
+namespace {
 
-constinit const Rows rows{};
+bool signal_raised(void*) { return PyErr_CheckSignals() < 0; }
+
+// The exported function: the contract, with pending signals handled every few milliseconds of
+// the fold so that Ctrl-C interrupts a long one. The fold holds the interpreter lock throughout;
+// a handler that raises (KeyboardInterrupt) stops it, and the call ends with that exception.
+Result<std::uint64_t> nussinov_interruptible(std::string_view sequence) {
+    auto codes = encode(sequence);
+    if (!codes) return std::unexpected(std::move(codes.error()));
+    auto count = fold(*codes, Poll{signal_raised, nullptr});
+    if (!count) throw frame::python_error_already_set{};
+    return *count;
+}
+
+}  // namespace
+
+constexpr Row kRows[] = {
+    def<"nussinov", "(sequence)", nussinov_interruptible,
+        "nussinov(sequence) -> int\n"
+        "\n"
+        "Maximum number of non-crossing canonical base pairs (Nussinov base-pair\n"
+        "maximization). Backed by the kernel-verified `nussinov_optimal` theorem in\n"
+        "Quorin.RnaNussinov. Raises ``ValueError`` on a non-AUGC(T) character.">,
+};
+constinit const Rows rows = kRows;
 
 }  // namespace quorin::rna

@@ -1,0 +1,127 @@
+// Encoding, the choice of fill, and the plain row-by-row fill that serves short sequences and
+// the 32-bit counts of very long ones.
+#include "rna/nussinov.hpp"
+
+#include <unistd.h>
+
+#include <array>
+#include <string>
+
+#include "rna/fill.hpp"
+#include "sequence/utf8.hpp"
+
+namespace quorin::rna {
+namespace detail {
+
+std::size_t checked_size(std::size_t a, std::size_t b, std::size_t c) {
+    std::size_t product, total;
+    if (__builtin_mul_overflow(a, b, &product) || __builtin_add_overflow(product, c, &total))
+        throw std::bad_alloc();
+    return total;
+}
+
+void refuse_beyond_memory(std::size_t bytes) {
+    long pages = sysconf(_SC_PHYS_PAGES);
+    long page_size = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || page_size <= 0) return;  // unknown: leave it to the allocator
+    std::size_t physical;
+    if (__builtin_mul_overflow(static_cast<std::size_t>(pages), static_cast<std::size_t>(page_size),
+                               &physical))
+        return;
+    if (bytes > physical) throw std::bad_alloc();
+}
+
+namespace {
+
+// Polls about every few milliseconds at the speed of the row fill.
+constexpr std::uint64_t kRowsPollBudget = std::uint64_t{1} << 23;
+
+// acc[x] = max(acc[x], v + below[x]) for x in [from, to): the splits of row i at one k, for
+// every right end at once. Separate rows, so the loop vectorises.
+template <class Count>
+void relax(Count* __restrict acc, const Count* __restrict below, Count v, std::size_t from,
+           std::size_t to) noexcept {
+    for (std::size_t x = from; x < to; ++x) {
+        Count s = static_cast<Count>(v + below[x]);
+        acc[x] = acc[x] > s ? acc[x] : s;
+    }
+}
+
+// The triangle stored by rows, row i holding gamma(i, j) for j = i..n-1. Rows are finished from
+// the last to the first, each from left to right: when gamma(i, j) is final it is the left part
+// of a split at k = j for every later right end x, so it is added at once to row j + 1 and
+// folded into the rest of row i. Row i starts as a copy of row i + 1 (the split at k = i).
+template <class Count>
+std::optional<std::uint64_t> fill_rows(std::span<const std::uint8_t> code, Poll poll) {
+    const std::size_t n = code.size();
+    const std::size_t bytes = checked_size(checked_size(n, n + 1) / 2, sizeof(Count));
+    refuse_beyond_memory(bytes);
+    Buffer table(bytes, Buffer::zeroed);
+    Count* base = table.as<Count>();
+    // Row i, indexed by the right end j (only j >= i is stored).
+    auto row = [&](std::size_t i) { return base + (i * (n - 1) - i * (i - 1) / 2); };
+    PollClock clock(poll, kRowsPollBudget);
+
+    for (std::size_t i = n - 1; i-- > 0;) {
+        Count* g = row(i);
+        const Count* below = row(i + 1);
+        for (std::size_t j = i + 1; j < n; ++j) g[j] = below[j];
+        const std::uint8_t* left_pairs = kPairs[code[i]];
+        for (std::size_t j = i + 1; j < n; ++j) {
+            Count inside = j >= i + 2 ? below[j - 1] : Count{0};
+            Count paired = static_cast<Count>(inside + left_pairs[code[j]]);
+            Count v = g[j] > paired ? g[j] : paired;
+            g[j] = v;
+            if (j + 1 < n) relax<Count>(g, row(j + 1), v, j + 1, n);
+            if (!clock.tick(n - j)) return std::nullopt;
+        }
+    }
+    return n == 1 ? 0 : row(0)[n - 1];
+}
+
+constexpr std::uint8_t kInvalid = 0xFF;
+
+constexpr std::array<std::uint8_t, 256> kCodes = [] {
+    std::array<std::uint8_t, 256> t{};
+    t.fill(kInvalid);
+    t['A'] = t['a'] = 0;
+    t['U'] = t['u'] = t['T'] = t['t'] = 1;
+    t['G'] = t['g'] = 2;
+    t['C'] = t['c'] = 3;
+    return t;
+}();
+
+}  // namespace
+}  // namespace detail
+
+Result<std::vector<std::uint8_t>> encode(std::string_view sequence) {
+    std::vector<std::uint8_t> codes(sequence.size());
+    for (std::size_t k = 0; k < sequence.size(); ++k) {
+        auto byte = static_cast<unsigned char>(sequence[k]);
+        std::uint8_t c = detail::kCodes[byte];
+        if (c == detail::kInvalid) {
+            // The character itself, all of its UTF-8 bytes.
+            std::string_view character = sequence.substr(k, utf8::width(byte));
+            return fail("Quorin.RnaNussinov: invalid base '" + std::string(character) +
+                        "' (alphabet is A,U,G,C; T accepted as U)");
+        }
+        codes[k] = c;
+    }
+    return codes;
+}
+
+std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Poll poll,
+                                  FoldOptions options) {
+    const std::size_t n = codes.size();
+    if (n == 0) return 0;
+    if (n >= std::min(options.wide_from, kWideFrom)) return detail::fill_rows<std::uint32_t>(codes, poll);
+    return detail::fill_rows<std::uint16_t>(codes, poll);
+}
+
+Result<std::uint64_t> nussinov(std::string_view sequence) {
+    auto codes = encode(sequence);
+    if (!codes) return std::unexpected(std::move(codes.error()));
+    return *fold(*codes);
+}
+
+}  // namespace quorin::rna

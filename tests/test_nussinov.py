@@ -1,0 +1,282 @@
+"""nussinov: encoding and its messages, agreement with independent slow solvers on every length
+and on adversarial inputs, long sequences, interrupts and refusal of hopeless sizes."""
+
+import contextlib
+import os
+import random
+import signal
+import subprocess
+import sys
+import time
+
+import pytest
+from hypothesis import given, settings, strategies as st
+
+import quorin
+
+PAIRS = {("A", "U"), ("U", "A"), ("G", "C"), ("C", "G"), ("G", "U"), ("U", "G")}
+MESSAGE = "Quorin.RnaNussinov: invalid base '{}' (alphabet is A,U,G,C; T accepted as U)"
+
+
+def span_table(s):
+    """g[i][j] for every span of `s` (upper case, U only): the maximisation written out by
+    increasing span length, with every term of it (either end unpaired, the two ends paired
+    around the inside, every split)."""
+    n = len(s)
+    g = [[0] * n for _ in range(n)]
+    col = [[0] * n for _ in range(n)]  # col[j][k] = g[k][j], so both halves of a split slice
+    for d in range(1, n):
+        for i in range(n - d):
+            j = i + d
+            inside = g[i + 1][j - 1] if d >= 2 else 0
+            best = max(g[i + 1][j], g[i][j - 1], inside + ((s[i], s[j]) in PAIRS))
+            split = max(map(int.__add__, g[i][i:j], col[j][i + 1:j + 1]))
+            g[i][j] = col[j][i] = max(best, split)
+    return g
+
+
+def most_pairs_by_search(s):
+    """Largest set of allowed pairs with no shared base and no two pairs crossing, found by
+    trying every such set (pairs added in a fixed order, so each set is met once)."""
+    edges = [(i, j) for i in range(len(s)) for j in range(i + 1, len(s)) if (s[i], s[j]) in PAIRS]
+    used = [False] * len(s)
+    chosen = []
+    best = 0
+
+    def extend(start):
+        nonlocal best
+        best = max(best, len(chosen))
+        for e in range(start, len(edges)):
+            i, j = edges[e]
+            if used[i] or used[j] or any(a < i < b < j or i < a < j < b for a, b in chosen):
+                continue
+            chosen.append((i, j))
+            used[i] = used[j] = True
+            extend(e + 1)
+            chosen.pop()
+            used[i] = used[j] = False
+
+    extend(0)
+    return best
+
+
+def random_rna(n, seed, alphabet="ACGU"):
+    rng = random.Random(seed)
+    return "".join(rng.choice(alphabet) for _ in range(n))
+
+
+def hairpin(stem):
+    """A stem followed by its reverse complement: exactly len(stem) nested pairs, the most a
+    sequence of that length can hold."""
+    complement = {"A": "U", "U": "A", "G": "C", "C": "G"}
+    return stem + "".join(complement[b] for b in reversed(stem))
+
+
+# ---- the contract's own cases ------------------------------------------------------------------
+
+@pytest.mark.parametrize("sequence, expected", [
+    ("", 0), ("A", 0), ("u", 0), ("T", 0),
+    ("AU", 1), ("UA", 1), ("GC", 1), ("CG", 1), ("GU", 1), ("UG", 1),
+    ("AC", 0), ("AA", 0), ("CCCC", 0), ("AG", 0), ("CU", 0), ("GG", 0), ("UU", 0),
+    ("GGGAAACCC", 3), ("GGGCCC", 3), ("ACGU", 2), ("AUAU", 2), ("AUGCAUGC", 4),
+    ("acgu", 2), ("ATGC", 2), ("atgc", 2), ("AuGc", 2),
+])
+def test_small_cases(sequence, expected):
+    assert quorin.nussinov(sequence) == expected
+    assert type(quorin.nussinov(sequence)) is int
+
+
+@pytest.mark.parametrize("sequence, shown", [
+    ("ACGN", "N"),
+    ("AC GU", " "),
+    ("ACG7", "7"),
+    ("AC-GU", "-"),
+    ("ACGU\n", "\n"),
+    ("A\x00U", "\x00"),
+    ("ACG\u00e9", "\u00e9"),            # two-byte character, shown as itself
+    ("\u4e2dACGU", "\u4e2d"),            # three bytes
+    ("AU\U0001f600", "\U0001f600"),      # four bytes
+    ("AXN\u00e9", "X"),                  # only the first invalid one is named
+    ("\u00e9N", "\u00e9"),
+    ("A" * 100_000 + "N", "N"),          # validation comes before any table
+])
+def test_invalid_base_names_the_first_offender(sequence, shown):
+    with pytest.raises(ValueError) as info:
+        quorin.nussinov(sequence)
+    assert info.value.args == (MESSAGE.format(shown),)
+
+
+@pytest.mark.parametrize("argument, message", [
+    (b"ACGU", "argument 'sequence': 'bytes' object cannot be converted to 'PyString'"),
+    (42, "argument 'sequence': 'int' object cannot be converted to 'PyString'"),
+    (None, "argument 'sequence': 'NoneType' object cannot be converted to 'PyString'"),
+    (["A", "U"], "argument 'sequence': 'list' object cannot be converted to 'PyString'"),
+])
+def test_non_text_argument(argument, message):
+    with pytest.raises(TypeError) as info:
+        quorin.nussinov(argument)
+    assert str(info.value) == message
+
+
+def test_keyword_call_and_documentation():
+    assert quorin.nussinov(sequence="GGGAAACCC") == 3
+    assert quorin.nussinov.__text_signature__ == "(sequence)"
+    assert quorin.nussinov.__doc__ == (
+        "nussinov(sequence) -> int\n\n"
+        "Maximum number of non-crossing canonical base pairs (Nussinov base-pair\n"
+        "maximization). Backed by the kernel-verified `nussinov_optimal` theorem in\n"
+        "Quorin.RnaNussinov. Raises ``ValueError`` on a non-AUGC(T) character.")
+
+
+# ---- against independent solvers ------------------------------------------------------------------
+
+@settings(max_examples=300, deadline=None)
+@given(st.text(st.sampled_from("ACGU"), max_size=14))
+def test_matches_exhaustive_search(s):
+    assert quorin.nussinov(s) == most_pairs_by_search(s)
+
+
+@settings(max_examples=100, deadline=None)
+@given(st.text(st.sampled_from("ACGU"), max_size=120), st.randoms(use_true_random=False))
+def test_case_and_t_for_u_change_nothing(s, rng):
+    mixed = "".join(rng.choice([c, c.lower()]) for c in s)
+    t_for_u = "".join("T" if c == "U" and rng.random() < 0.5 else c for c in mixed)
+    assert quorin.nussinov(mixed) == quorin.nussinov(t_for_u) == quorin.nussinov(s)
+
+
+@pytest.mark.parametrize("seed", [1, 2, 3])
+def test_every_length_up_to_300(seed):
+    # Every prefix, and a substring of every length from a moving start: all tails of the
+    # vectors and all tile edges are met.
+    s = random_rna(300 + 40, seed)
+    g = span_table(s)
+    for n in range(0, 301):
+        assert quorin.nussinov(s[:n]) == (g[0][n - 1] if n else 0), n
+        start = (n * 7) % 40
+        assert quorin.nussinov(s[start:start + n]) == (g[start][start + n - 1] if n else 0), n
+
+
+@pytest.mark.parametrize("alphabet", ["GC", "GU", "AU", "AG", "CU", "AAAAG", "GGGGC", "ACGUUUUUUU"])
+def test_skewed_alphabets(alphabet):
+    s = random_rna(260, len(alphabet), alphabet)
+    g = span_table(s)
+    for n in (1, 2, 95, 96, 97, 150, 191, 192, 193, 260):
+        assert quorin.nussinov(s[:n]) == g[0][n - 1], n
+
+
+# Patterns with answers known in closed form; every base of a pairable pattern can be paired.
+PATTERNS = {
+    "all A": (lambda n: "A" * n, lambda n: 0),
+    "all C": (lambda n: "C" * n, lambda n: 0),
+    "all G": (lambda n: "G" * n, lambda n: 0),
+    "alternating GC": (lambda n: ("GC" * n)[:n], lambda n: n // 2),
+    "alternating GU": (lambda n: ("GU" * n)[:n], lambda n: n // 2),
+    "G run then U run": (lambda n: "G" * (n // 2) + "U" * (n - n // 2), lambda n: n // 2),
+    "U run then G run": (lambda n: "U" * (n - n // 2) + "G" * (n // 2), lambda n: n // 2),
+    "A run then short U run": (lambda n: "A" * (n - n // 3) + "U" * (n // 3), lambda n: n // 3),
+    "never pairing AG": (lambda n: ("AG" * n)[:n], lambda n: 0),
+    "never pairing CU": (lambda n: ("CAU"[:2] * n)[:n].replace("A", "U"), lambda n: 0),
+}
+
+
+@pytest.mark.parametrize("n", [1, 2, 95, 96, 97, 159, 160, 161, 191, 192, 193, 383, 384, 385, 1000])
+@pytest.mark.parametrize("pattern", PATTERNS)
+def test_adversarial_patterns(n, pattern):
+    sequence, expected = PATTERNS[pattern]
+    assert quorin.nussinov(sequence(n)) == expected(n)
+
+
+@pytest.mark.parametrize("stem_length", [1, 48, 96, 1000, 2500])
+def test_hairpins_pair_every_base(stem_length):
+    stem = random_rna(stem_length, stem_length)
+    assert quorin.nussinov(hairpin(stem)) == stem_length
+
+
+def test_five_thousand_bases():
+    s = random_rna(5000, 5000)
+    count = quorin.nussinov(s)
+    # One more base adds at most one pair; two halves folded apart cannot beat the whole.
+    assert count <= quorin.nussinov(s + "A") <= count + 1
+    assert quorin.nussinov(s[:2500]) + quorin.nussinov(s[2500:]) <= count
+
+
+# ---- interrupts and hopeless sizes -------------------------------------------------------------------
+
+# Seconds of work: a call that ends within a fraction of that was interrupted. The fold holds
+# the interpreter lock throughout, so no Python thread can run during it; signals come from the
+# kernel (an interval timer) or from another process, as Ctrl-C at a terminal does.
+LONG = random_rna(15_000, 7)
+
+
+def timed_fold(sequence=LONG):
+    try:
+        outcome = quorin.nussinov(sequence)
+    except BaseException as error:  # KeyboardInterrupt included
+        outcome = error
+    return time.monotonic(), outcome
+
+
+@contextlib.contextmanager
+def handler(signum, function):
+    previous = signal.signal(signum, function)
+    try:
+        yield
+    finally:
+        signal.setitimer(signal.ITIMER_REAL, 0)
+        signal.signal(signum, previous)
+
+
+def raise_keyboard_interrupt(signum, frame):
+    raise KeyboardInterrupt
+
+
+class Custom(Exception):
+    pass
+
+
+def raise_custom(signum, frame):
+    raise Custom(signum)
+
+
+@pytest.mark.parametrize("function, exception", [
+    (raise_keyboard_interrupt, KeyboardInterrupt),
+    (raise_custom, Custom),
+])
+def test_a_raising_handler_stops_the_fold_within_a_tenth_of_a_second(function, exception):
+    with handler(signal.SIGALRM, function):
+        for _ in range(3):
+            sent = time.monotonic() + 0.2
+            signal.setitimer(signal.ITIMER_REAL, 0.2)
+            ended, outcome = timed_fold()
+            assert type(outcome) is exception
+            assert ended - sent < 0.1
+    assert quorin.nussinov("GGGAAACCC") == 3
+
+
+def test_ctrl_c_from_another_process():
+    sender = ("import os, signal, sys, time; time.sleep(0.3); t = time.monotonic(); "
+              "os.kill(int(sys.argv[1]), signal.SIGINT); print(t)")
+    with handler(signal.SIGINT, signal.default_int_handler):
+        child = subprocess.Popen([sys.executable, "-c", sender, str(os.getpid())],
+                                 stdout=subprocess.PIPE, text=True)
+        ended, outcome = timed_fold()
+        sent = float(child.communicate()[0])
+    assert type(outcome) is KeyboardInterrupt
+    assert ended - sent < 0.1
+    assert quorin.nussinov("GGGAAACCC") == 3
+
+
+def test_a_handler_that_returns_lets_the_fold_finish():
+    seen = []
+    with handler(signal.SIGALRM, lambda signum, frame: seen.append(signum)):
+        signal.setitimer(signal.ITIMER_REAL, 0.01, 0.01)
+        _, outcome = timed_fold(hairpin(random_rna(3000, 11)))
+    assert outcome == 3000 and len(seen) >= 2
+
+
+def test_hopeless_length_raises_memory_error_at_once():
+    start = time.monotonic()
+    with pytest.raises(MemoryError):
+        quorin.nussinov("A" * 3_000_000)
+    assert time.monotonic() - start < 1.0
+    assert quorin.nussinov("GGGAAACCC") == 3
