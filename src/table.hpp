@@ -17,7 +17,7 @@ namespace statistics { extern const Rows rows; }
 namespace formulas::py {
 extern const Rows thermodynamics;
 extern const Rows kinetics;
-extern const Rows spectroscopy;
+extern const Rows optics_transport;
 extern const Rows growth;
 extern const Rows clinical;
 extern const Rows molecular;
@@ -34,7 +34,7 @@ inline const Rows* const table[] = {
     &statistics::rows,
     &formulas::py::thermodynamics,
     &formulas::py::kinetics,
-    &formulas::py::spectroscopy,
+    &formulas::py::optics_transport,
     &formulas::py::growth,
     &formulas::py::clinical,
     &formulas::py::molecular,

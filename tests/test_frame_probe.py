@@ -25,9 +25,9 @@ def probe(tmp_path_factory):
            os.path.join(ROOT, "tests", "probe", "probe.cpp"),
            os.path.join(src, "frame.cpp"), os.path.join(src, "numeric.cpp"), "-o", str(out)]
     subprocess.run(cmd, check=True)
-    spec = importlib.util.spec_from_file_location("_quorin_probe", out)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("_quorin_probe", out)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
