@@ -1,0 +1,139 @@
+"""The scripts in examples/ run against this build and print what the contracts compute."""
+
+import csv
+import io
+import os
+import pathlib
+import runpy
+import subprocess
+import sys
+
+import pytest
+
+import quorin
+
+EXAMPLES = pathlib.Path(__file__).resolve().parent.parent / "examples"
+FASTA = EXAMPLES / "data" / "rna.fasta"
+PATIENTS = EXAMPLES / "data" / "patients.csv"
+
+
+def run(script, *args):
+    """Runs an example in a fresh interpreter that imports the quorin under test."""
+    env = dict(os.environ)
+    env["PYTHONPATH"] = os.pathsep.join(
+        [os.path.dirname(quorin.__file__), *filter(None, [env.get("PYTHONPATH")])])
+    done = subprocess.run([sys.executable, str(EXAMPLES / script), *map(str, args)], env=env,
+                          capture_output=True, text=True, encoding="utf-8", timeout=300)
+    assert done.returncode == 0, done.stderr
+    assert done.stderr == ""
+    return done.stdout
+
+
+def test_demo():
+    out = run("demo.py")
+    assert out.splitlines()[0] == quorin.__doc__.splitlines()[0]
+    assert f"{len(quorin.__all__)} functions registered" in out
+    assert "refused: Quorin.MrnaHalfLife: decay_rate must be positive (halfLife_pos)" in out
+
+
+def fold_rows(out):
+    """record -> the rest of its line, split into fields."""
+    lines = out.splitlines()
+    assert lines[0].split()[:4] == ["record", "length", "GC", "pairs"]
+    return {line.split()[0]: line.split(maxsplit=1)[1] for line in lines[1:]}
+
+
+def expected_fold(sequence):
+    try:
+        gc, pairs = quorin.gc_content(sequence), quorin.nussinov(sequence)
+    except ValueError as refusal:
+        return f"{len(sequence)}  refused: {refusal}"
+    return f"{len(sequence)} {gc:.1%} {pairs} {100 * pairs / len(sequence):.1f}"
+
+
+FASTA_CASES = {
+    "shipped data": (FASTA, []),
+    "edge cases, one process": (None, ["--processes", "1"]),
+}
+EDGE_FASTA = """\
+>multi_line wrapped over lines, with blank lines
+
+GGGAAA
+ccc
+
+>empty
+>dna ATGC
+ATGCAT
+"""
+
+
+@pytest.mark.parametrize("case", FASTA_CASES)
+def test_fold_fasta(case, tmp_path):
+    path, options = FASTA_CASES[case]
+    if path is None:
+        path = tmp_path / "edge.fasta"
+        path.write_text(EDGE_FASTA, encoding="utf-8")
+    reader = runpy.run_path(str(EXAMPLES / "fold_fasta.py"))["read_fasta"]
+    records = list(reader(path))
+    assert len(records) == path.read_text(encoding="utf-8").count(">")
+    rows = fold_rows(run("fold_fasta.py", path, *options))
+    assert list(rows) == [name for name, _ in records]
+    for name, sequence in records:
+        assert " ".join(rows[name].split()) == " ".join(expected_fold(sequence).split()), name
+
+
+def test_fold_fasta_reports_refused_records():
+    rows = fold_rows(run("fold_fasta.py"))
+    assert rows["ambiguous_read"].endswith(
+        "refused: Quorin.RnaNussinov: invalid base 'N' (alphabet is A,U,G,C; T accepted as U)")
+    assert sum("refused" in r for r in rows.values()) == 1
+
+
+def expected_indices(row):
+    female = row["sex"] == "F"
+    number = {k: float(v) for k, v in row.items() if k not in ("patient", "sex") and v}
+    age, scr = number["age"], number["creatinine_mg_dl"]
+    calls = {
+        "bmi": lambda: quorin.bmi(number["weight_kg"], number["height_cm"] / 100.0),
+        "bsa_m2": lambda: quorin.body_surface_area(number["height_cm"], number["weight_kg"]),
+        "crcl_ml_min": lambda: quorin.cockcroft_gault(age, number["weight_kg"], scr,
+                                                      0.85 if female else 1.0),
+        "egfr_ckd_epi": lambda: quorin.ckd_epi(scr, 0.7 if female else 0.9,
+                                               -0.329 if female else -0.411,
+                                               0.993**age * (1.018 if female else 1.0)),
+        "egfr_mdrd": lambda: quorin.ckd_mdrd(scr, age, 0.742 if female else 1.0),
+        "meld": lambda: quorin.meld_score(number["bilirubin_mg_dl"], number["inr"], scr),
+        "osmolarity": lambda: quorin.osmolarity(number["sodium_mmol_l"], number["glucose_mg_dl"],
+                                                number["bun_mg_dl"]),
+    }
+    out = {}
+    for index, call in calls.items():
+        try:
+            out[index] = f"{call():.2f}"
+        except (ValueError, KeyError):
+            out[index] = ""
+    return out
+
+
+def test_clinical_table(tmp_path):
+    target = tmp_path / "indices.csv"
+    assert run("clinical_table.py", PATIENTS, "--output", target) == ""
+    with PATIENTS.open(newline="", encoding="utf-8") as f:
+        patients = list(csv.DictReader(f))
+    with target.open(newline="", encoding="utf-8") as f:
+        table = list(csv.DictReader(f))
+    assert [r["patient"] for r in table] == [p["patient"] for p in patients]
+    for patient, row in zip(patients, table):
+        assert {k: row[k] for k in expected_indices(patient)} == expected_indices(patient)
+    notes = {r["patient"]: r["notes"] for r in table}
+    assert notes["P001"] == ""
+    assert notes["P008"] == ("bmi: missing weight_kg; bsa_m2: missing weight_kg; "
+                             "crcl_ml_min: missing weight_kg")
+    assert notes["P009"] == "crcl_ml_min: Quorin.CockcroftGault: age must be in [0,140)"
+    assert "bmi: Quorin.BMI: weight and height must be positive" in notes["P010"]
+    assert "egfr_ckd_epi: Quorin.CkdEpi: Scr, κ, scale must be positive" in notes["P010"]
+
+
+def test_clinical_table_writes_to_stdout_by_default():
+    table = list(csv.DictReader(io.StringIO(run("clinical_table.py"))))
+    assert len(table) == 10 and table[0]["bmi"] == f"{quorin.bmi(58.5, 1.64):.2f}"
