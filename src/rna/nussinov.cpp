@@ -79,6 +79,15 @@ std::optional<std::uint64_t> fill_rows(std::span<const std::uint8_t> code, Poll 
     return n == 1 ? 0 : row(0)[n - 1];
 }
 
+// Sequences shorter than this take the row fill even with 16-bit counts: below a couple of
+// tiles the tiled fill spends more on its padding than it saves.
+constexpr std::size_t kTiledFrom = 160;
+
+bool cpu_has_avx2() noexcept {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
 constexpr std::uint8_t kInvalid = 0xFF;
 
 constexpr std::array<std::uint8_t, 256> kCodes = [] {
@@ -115,7 +124,18 @@ std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Poll poll
     const std::size_t n = codes.size();
     if (n == 0) return 0;
     if (n >= std::min(options.wide_from, kWideFrom)) return detail::fill_rows<std::uint32_t>(codes, poll);
-    return detail::fill_rows<std::uint16_t>(codes, poll);
+    switch (options.kernel) {
+        case Kernel::rows:
+            return detail::fill_rows<std::uint16_t>(codes, poll);
+        case Kernel::sse2:
+            return detail::fold_tiled(codes, poll, false);
+        case Kernel::avx2:
+            return detail::fold_tiled(codes, poll, detail::cpu_has_avx2());
+        case Kernel::automatic:
+            break;
+    }
+    if (n < detail::kTiledFrom) return detail::fill_rows<std::uint16_t>(codes, poll);
+    return detail::fold_tiled(codes, poll, detail::cpu_has_avx2());
 }
 
 Result<std::uint64_t> nussinov(std::string_view sequence) {
