@@ -4,6 +4,7 @@ and on adversarial inputs, long sequences, interrupts and refusal of hopeless si
 import contextlib
 import os
 import random
+import shutil
 import signal
 import subprocess
 import sys
@@ -198,6 +199,74 @@ def test_five_thousand_bases():
     # One more base adds at most one pair; two halves folded apart cannot beat the whole.
     assert count <= quorin.nussinov(s + "A") <= count + 1
     assert quorin.nussinov(s[:2500]) + quorin.nussinov(s[2500:]) <= count
+
+
+# ---- every fill, forced, through a small driver built from the fold's own sources ------------
+
+DRIVER = r"""
+#include <iostream>
+#include <sstream>
+#include <string>
+#include "rna/nussinov.hpp"
+// Each input line: kernel, 32-bit threshold, sequence. Prints the fold's count.
+int main() {
+    using namespace quorin::rna;
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        std::istringstream in(line);
+        std::string kernel, sequence;
+        FoldOptions options;
+        in >> kernel >> options.wide_from >> sequence;
+        options.kernel = kernel == "rows" ? Kernel::rows : kernel == "sse2" ? Kernel::sse2
+                       : kernel == "avx2" ? Kernel::avx2 : Kernel::automatic;
+        std::cout << *fold(*encode(sequence), {}, options) << std::endl;
+    }
+}
+"""
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# rows: 16-bit row fill; sse2 / avx2: the tiled fill (avx2 runs as sse2 where the processor
+# lacks it); a threshold of 1 or 150 sends every sequence, or the longer ones, to 32-bit counts.
+FILLS = [("rows", 131072), ("sse2", 131072), ("avx2", 131072), ("auto", 131072),
+         ("auto", 1), ("avx2", 150)]
+
+
+@pytest.fixture(scope="module")
+def driver(tmp_path_factory):
+    cxx = shutil.which("g++") or shutil.which("c++")
+    src = os.path.join(ROOT, "src")
+    if cxx is None or not os.path.isdir(os.path.join(src, "rna")):
+        pytest.skip("needs a C++ compiler and the source tree")
+    work = tmp_path_factory.mktemp("driver")
+    (work / "driver.cpp").write_text(DRIVER)
+    subprocess.run([cxx, "-std=c++23", "-O2", "-Wall", "-Wextra", "-I", src, str(work / "driver.cpp"),
+                    os.path.join(src, "rna", "nussinov.cpp"), os.path.join(src, "rna", "tiled.cpp"),
+                    "-o", str(work / "driver")], check=True)
+
+    def run(jobs):
+        text = "".join(f"{kernel} {wide} {seq}\n" for kernel, wide, seq in jobs)
+        out = subprocess.run([str(work / "driver")], input=text, capture_output=True, text=True,
+                             check=True).stdout
+        return [int(x) for x in out.split()]
+
+    return run
+
+
+@pytest.mark.parametrize("kernel, wide_from", FILLS)
+def test_each_fill_on_every_length_up_to_300(driver, kernel, wide_from):
+    s = random_rna(300, 41)
+    g = span_table(s)
+    got = driver([(kernel, wide_from, s[:n]) for n in range(301)])
+    assert got == [0] + [g[0][n - 1] for n in range(1, 301)]
+
+
+def test_fills_agree_on_long_and_skewed_sequences(driver):
+    cases = [random_rna(n, n, alphabet) for n, alphabet in [
+        (769, "ACGU"), (1151, "GC"), (1343, "GU"), (1000, "AAAGU"), (1201, "GGGCU")]]
+    cases += [hairpin(random_rna(500, 3)), "GU" * 400 + "A" * 301]
+    results = [driver([(kernel, wide, s) for s in cases]) for kernel, wide in FILLS]
+    assert all(r == results[0] for r in results)
+    assert results[0][-2:] == [500, 400]
 
 
 # ---- interrupts and hopeless sizes -------------------------------------------------------------------

@@ -75,6 +75,8 @@ struct V {
     static vec pack_u8(vec lo, vec hi) { return _mm_packus_epi16(lo, hi); }
     static vec widen_lo(vec x) { return _mm_unpacklo_epi8(x, _mm_setzero_si128()); }
     static vec widen_hi(vec x) { return _mm_unpackhi_epi8(x, _mm_setzero_si128()); }
+    template <int L>
+    static std::int16_t lane(vec x) { return static_cast<std::int16_t>(_mm_extract_epi16(x, L)); }
 };
 
 #include "rna/tiled_kernel.inc"
@@ -108,6 +110,8 @@ struct V {
     }
     static vec widen_lo(vec x) { return _mm256_cvtepu8_epi16(_mm256_castsi256_si128(x)); }
     static vec widen_hi(vec x) { return _mm256_cvtepu8_epi16(_mm256_extracti128_si256(x, 1)); }
+    template <int L>
+    static std::int16_t lane(vec x) { return static_cast<std::int16_t>(_mm256_extract_epi16(x, L)); }
 };
 
 #include "rna/tiled_kernel.inc"
