@@ -82,7 +82,7 @@ _rows = [
      "Quorin.MichaelisMenten: substrate must be positive (velocity_pos)"),
     ("biological_age_bound",
      "(pheno_age, telomere_age, epigenetic_age, w1=0.333, w2=0.333, w3=0.334)", None, "real",
-     (50.0, 60.0, 70.0), (50.0, 60.0, 70.0, 0.5, 0.4, 0.2),
+     (50.0, 60.0, 70.0, 0.25, 0.25, 0.5), (50.0, 60.0, 70.0, 0.5, 0.4, 0.2),
      "Quorin.BiologicalAge: weights must sum to 1.0 (EnsembleWeights.hsum); got 1.10000000"),
     ("telomere_length_bound", "(age)", None, "real",
      (50.0,), (-1.0,), "Quorin.Telomere: age must be non-negative"),
