@@ -277,6 +277,11 @@ def test_fills_agree_on_long_and_skewed_sequences(driver):
 LONG = random_rna(15_000, 7)
 
 
+# How soon an interrupted fold must end. The instrumented build (scripts/sanitize) runs the
+# fold several times slower between its checks for signals, so it is given more time.
+LATENCY = 0.5 if os.environ.get("QUORIN_SANITIZED") else 0.1
+
+
 def timed_fold(sequence=LONG):
     try:
         outcome = quorin.nussinov(sequence)
@@ -318,7 +323,7 @@ def test_a_raising_handler_stops_the_fold_within_a_tenth_of_a_second(function, e
             signal.setitimer(signal.ITIMER_REAL, 0.2)
             ended, outcome = timed_fold()
             assert type(outcome) is exception
-            assert ended - sent < 0.1
+            assert ended - sent < LATENCY
     assert quorin.nussinov("GGGAAACCC") == 3
 
 
@@ -331,7 +336,7 @@ def test_ctrl_c_from_another_process():
         ended, outcome = timed_fold()
         sent = float(child.communicate()[0])
     assert type(outcome) is KeyboardInterrupt
-    assert ended - sent < 0.1
+    assert ended - sent < LATENCY
     assert quorin.nussinov("GGGAAACCC") == 3
 
 
