@@ -1,0 +1,118 @@
+"""quorin.nussinov against two reference folds of the same recurrence, compiled here with the
+same compiler and -O3 (references.cpp): the textbook memoised recursion over an n x n table of
+optional 64-bit counts, and the bottom-up fill over a row-major and a transposed 16-bit table.
+
+Every fold runs in a fresh process on the same random sequences; the three counts must agree.
+Per size it prints seconds, cells per second (n^3 / 6 split evaluations per second), the ratios,
+and the peak memory each fold added to its process, per n^2 bytes (VmHWM before and after).
+
+    PYTHONPATH=$(scripts/dev-build) .venv/bin/python benchmarks/nussinov/bench.py [--sizes ...]
+"""
+
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# Runs in a fresh interpreter: the sequence arrives on stdin; prints the count, the best time
+# of `repeats` calls and the peak memory the first call added (kB).
+QUORIN_RUN = r"""
+import sys, time
+import quorin
+
+def peak_kb():
+    with open("/proc/self/status") as status:
+        for line in status:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+
+sequence = sys.stdin.readline().strip()
+repeats = int(sys.argv[1])
+quorin.nussinov("GGGAAACCC")
+before = peak_kb()
+times = []
+for _ in range(repeats):
+    start = time.perf_counter()
+    count = quorin.nussinov(sequence)
+    times.append(time.perf_counter() - start)
+    if len(times) == 1:
+        added = peak_kb() - before
+best = min(times)
+print(count, best, added)
+"""
+
+def run(command, sequence, timeout=None):
+    out = subprocess.run(command, input=sequence + "\n", capture_output=True, text=True,
+                         check=True, timeout=timeout).stdout.split()
+    return int(out[0]), float(out[1]), int(out[2])
+
+
+def compile_references(workdir):
+    cxx = os.environ.get("CXX") or shutil.which("g++") or shutil.which("c++")
+    if cxx is None:
+        sys.exit("bench.py: no C++ compiler (set CXX)")
+    exe = os.path.join(workdir, "references")
+    subprocess.run([cxx, "-std=c++23", "-O3", "-pthread", os.path.join(HERE, "references.cpp"),
+                    "-o", exe], check=True)
+    version = subprocess.run([cxx, "--version"], capture_output=True, text=True).stdout.splitlines()[0]
+    return exe, version
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--sizes", type=int, nargs="+", default=[500, 1000, 1500, 2000, 4000, 8000])
+    parser.add_argument("--memo-max", type=int, default=2000,
+                        help="largest size for the memoised recursion (default 2000)")
+    parser.add_argument("--seed", type=int, default=2024)
+    args = parser.parse_args()
+
+    with tempfile.TemporaryDirectory() as workdir:
+        exe, version = compile_references(workdir)
+        # The reference process's own footprint, to subtract from its peak.
+        _, _, empty_kb = run([exe, "fill"], "")
+        print(f"references: {version}, -O3")
+        print(f"python: {sys.executable}")
+        header = (f"{'n':>6} | {'quorin s':>9} {'cells/s':>8} {'B/n^2':>6} | {'fill s':>8} {'cells/s':>8}"
+                  f" {'B/n^2':>6} {'ratio':>6} | {'memo s':>8} {'cells/s':>8} {'B/n^2':>6} {'ratio':>7}")
+        print(header)
+        print("-" * len(header))
+        summary = {}
+        for n in args.sizes:
+            rng = random.Random(args.seed + n)
+            sequence = "".join(rng.choice("ACGU") for _ in range(n))
+            cells = n ** 3 / 6
+            per_n2 = 1024 / n ** 2
+
+            repeats = 5 if n <= 2000 else 2
+            q_count, q_s, q_kb = run([sys.executable, "-c", QUORIN_RUN, str(repeats)], sequence)
+            f_count, f_s, f_kb = run([exe, "fill"], sequence)
+            row = (f"{n:>6} | {q_s:>9.4f} {cells / q_s:>8.2e} {q_kb * per_n2:>6.2f} |"
+                   f" {f_s:>8.3f} {cells / f_s:>8.2e} {(f_kb - empty_kb) * per_n2:>6.2f} {f_s / q_s:>5.1f}x |")
+            counts = {q_count, f_count}
+            summary[n] = {"fill": f_s / q_s}
+            if n <= args.memo_max:
+                m_count, m_s, m_kb = run([exe, "memo"], sequence)
+                counts.add(m_count)
+                summary[n]["memo"] = m_s / q_s
+                row += (f" {m_s:>8.3f} {cells / m_s:>8.2e} {(m_kb - empty_kb) * per_n2:>6.2f}"
+                        f" {m_s / q_s:>6.0f}x")
+            else:
+                row += f" {'-':>8} {'-':>8} {'-':>6} {'-':>7}"
+            print(row, flush=True)
+            if len(counts) != 1:
+                sys.exit(f"bench.py: the folds disagree at n = {n}: {sorted(counts)}")
+        print("all folds agree")
+        if 4000 in summary:
+            print(f"n = 4000: quorin {summary[4000]['fill']:.1f}x faster than the 16-bit fill (target 5x)")
+        if 1500 in summary and "memo" in summary[1500]:
+            print(f"n = 1500: quorin {summary[1500]['memo']:.0f}x faster than the memoised recursion"
+                  f" (target 200x)")
+
+
+if __name__ == "__main__":
+    main()
