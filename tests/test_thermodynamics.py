@@ -6,6 +6,7 @@ import math
 import pytest
 
 import quorin
+from contract_tables import check_nan_flows, check_refused, check_value, label, nan_cases
 from exact import assert_same
 
 nan, inf = math.nan, math.inf
@@ -90,28 +91,19 @@ VALID = {
 }
 
 
-def label(case):
-    return f"{case[0]}{case[1]}"
-
-
 @pytest.mark.parametrize("name, args, expected", VALUES, ids=map(label, VALUES))
 def test_value(name, args, expected):
-    assert_same(getattr(quorin, name)(*args), expected)
+    check_value(name, args, expected)
 
 
 @pytest.mark.parametrize("name, args, message", ERRORS, ids=map(label, ERRORS))
 def test_failed_check(name, args, message):
-    with pytest.raises(ValueError) as info:
-        getattr(quorin, name)(*args)
-    assert type(info.value) is ValueError and info.value.args == (message,)
+    check_refused(name, args, message)
 
 
-@pytest.mark.parametrize("name, position",
-                         [(n, i) for n, a in VALID.items() for i in range(len(a))])
+@pytest.mark.parametrize("name, position", nan_cases(VALID))
 def test_nan_passes_checks(name, position):
-    args = list(VALID[name])
-    args[position] = nan
-    assert_same(getattr(quorin, name)(*args), nan)
+    check_nan_flows(VALID, name, position)
 
 
 def test_electron_count_is_real():
