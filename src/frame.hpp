@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "array/form.hpp"
 #include "error/quorin_error.hpp"
 #include "numeric.hpp"
 #include "signature.hpp"
@@ -41,6 +42,7 @@ struct Row {
     const char* doc;
     EntryPoint entry;
     Signature* signature;
+    const array::Form* array;  // how the core runs over arrays, or nullptr
 };
 
 namespace frame {
@@ -278,6 +280,9 @@ struct function {
 template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body = "">
 inline constexpr Row def{Name.data, doc_text<Name, Sig, Body>::text.data(),
                          &frame::function<Name, Sig, Core, Body>::entry,
-                         &frame::function<Name, Sig, Core, Body>::signature};
+                         &frame::function<Name, Sig, Core, Body>::signature,
+                         array::form_for<Core, typename frame::core_traits<decltype(Core)>::args,
+                                         parsed_signature<Sig>::required,
+                                         parsed_signature<Sig>::defaults>()};
 
 }  // namespace quorin

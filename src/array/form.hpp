@@ -1,0 +1,264 @@
+// How a contract core runs element by element over arrays: its operands and a strided loop,
+// both derived from the core's C++ signature. Nothing here knows of Python or NumPy: the rows
+// carry a form, and the companion module turns it into ufunc loops.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
+#include "error/quorin_error.hpp"
+
+namespace quorin::array {
+
+// The kind of one input: a real is read from float64 elements, a count from 64-bit integer
+// elements (signed or unsigned, one loop each) and checked against the count's range.
+enum class Operand : std::uint8_t { real, count32, count64 };
+
+// Why an element was refused: a failed precondition (ValueError) or a count out of range
+// (OverflowError, with the scalar conversion's own text).
+enum class Refusal : std::uint8_t { precondition, overflow };
+
+// What a loop reports about the elements it refused, across all the chunks of one call.
+struct Refusals {
+    bool stop_at_first = true;   // raise mode: stop at the first refusal
+    std::int64_t visited = 0;    // elements finished in earlier chunks of this call
+    std::int64_t count = 0;      // refusals so far
+    std::int64_t first_at = -1;  // position of the first refusal in visiting order
+    Refusal first_kind = Refusal::precondition;
+    std::optional<QuorinError> first;
+
+    void refuse(Refusal kind, QuorinError why, std::int64_t at) {
+        if (count++ == 0) {
+            first_kind = kind;
+            first.emplace(std::move(why));
+            first_at = at;
+        }
+    }
+};
+
+// Runs a core over n elements: data[k] points at operand k (inputs, then outputs), steps[k] is
+// its stride in bytes. Returns false when it stopped at a refusal (raise mode).
+using Kernel = bool (*)(char* const* data, std::ptrdiff_t n, const std::ptrdiff_t* steps,
+                        Refusals& refusals);
+
+struct Form {
+    int nin;
+    int nout;
+    const Operand* inputs;  // nin kinds, in parameter order
+    int ncounts;            // count inputs; there are 2^ncounts kernels
+    const Kernel* kernels;  // indexed by a mask whose bit k says count input k is unsigned
+    const Form* full;       // with optional parameters: the form that takes them all
+};
+
+// ---- derivation from the core's signature ---------------------------------------------------
+
+namespace detail {
+
+template <class T> struct operand_kind { static constexpr bool ok = false; };
+template <> struct operand_kind<double> {
+    static constexpr bool ok = true;
+    static constexpr Operand kind = Operand::real;
+};
+template <> struct operand_kind<std::uint32_t> {
+    static constexpr bool ok = true;
+    static constexpr Operand kind = Operand::count32;
+};
+template <> struct operand_kind<std::uint64_t> {
+    static constexpr bool ok = true;
+    static constexpr Operand kind = Operand::count64;
+};
+
+// The value of a core's outcome, and how many reals it holds.
+template <class R> struct outcome { static constexpr int outputs = 0; };
+template <> struct outcome<double> {
+    static constexpr int outputs = 1;
+    static void store(double v, char* const* out, std::ptrdiff_t i, const std::ptrdiff_t* st) {
+        std::memcpy(out[0] + i * st[0], &v, sizeof v);
+    }
+};
+template <std::size_t N> struct outcome<std::array<double, N>> {
+    static constexpr int outputs = static_cast<int>(N);
+    static void store(const std::array<double, N>& v, char* const* out, std::ptrdiff_t i,
+                      const std::ptrdiff_t* st) {
+        for (std::size_t k = 0; k < N; ++k) std::memcpy(out[k] + i * st[k], &v[k], sizeof(double));
+    }
+};
+template <class T> struct outcome<Result<T>> : outcome<T> {};
+
+inline constexpr const char kCount32Range[] = "out of range integral type conversion attempted";
+inline constexpr const char kNegativeUnsigned[] = "can't convert negative int to unsigned";
+
+// Reads element i of an input as the core's parameter type; a count outside the range the
+// scalar conversion accepts is refused with that conversion's message.
+template <class P, bool Unsigned>
+bool read(const char* p, P& v, const char*& why) {
+    if constexpr (std::is_same_v<P, double>) {
+        std::memcpy(&v, p, sizeof v);
+        return true;
+    } else if constexpr (Unsigned) {
+        std::uint64_t x;
+        std::memcpy(&x, p, sizeof x);
+        if (x > std::numeric_limits<P>::max()) return why = kCount32Range, false;
+        v = static_cast<P>(x);
+        return true;
+    } else {
+        std::int64_t x;
+        std::memcpy(&x, p, sizeof x);
+        if (x < 0) return why = std::is_same_v<P, std::uint32_t> ? kCount32Range : kNegativeUnsigned, false;
+        if (static_cast<std::uint64_t>(x) > std::numeric_limits<P>::max())
+            return why = kCount32Range, false;
+        v = static_cast<P>(x);
+        return true;
+    }
+}
+
+// Bit k of Mask says the k-th count input is unsigned; this gives that bit for input I.
+template <class Params, std::size_t I>
+constexpr unsigned count_bit() {
+    unsigned k = 0;
+    [&]<std::size_t... J>(std::index_sequence<J...>) {
+        ((k += (J < I && !std::is_same_v<std::tuple_element_t<J, Params>, double>)), ...);
+    }(std::make_index_sequence<std::tuple_size_v<Params>>{});
+    return k;
+}
+
+// How a loop calls the core: directly, or with trailing parameters left to their defaults.
+template <auto Core>
+struct direct {
+    template <class... A>
+    static auto call(A... a) { return Core(a...); }
+};
+template <auto Core, const auto& Defaults>
+struct with_defaults {
+    template <class... A>
+    static auto call(A... a) {
+        return [&]<std::size_t... K>(std::index_sequence<K...>) {
+            return Core(a..., Defaults[K]...);
+        }(std::make_index_sequence<std::tuple_size_v<std::remove_cvref_t<decltype(Defaults)>>>{});
+    }
+};
+
+template <class F, class Params, unsigned Mask>
+struct kernel;
+template <class F, class... P, unsigned Mask>
+struct kernel<F, std::tuple<P...>, Mask> {
+    using R = decltype(F::call(std::declval<P>()...));
+    using out = outcome<std::remove_cvref_t<R>>;
+    static constexpr std::size_t nin = sizeof...(P);
+
+    template <std::size_t I>
+    static constexpr bool is_unsigned =
+        !std::is_same_v<std::tuple_element_t<I, std::tuple<P...>>, double> &&
+        ((Mask >> count_bit<std::tuple<P...>, I>()) & 1u);
+
+    // Contiguous is a separate instantiation so that the common case has constant strides.
+    template <bool Contiguous, std::size_t... I>
+    static bool run(char* const* data, std::ptrdiff_t n, const std::ptrdiff_t* given,
+                    Refusals& r, std::index_sequence<I...>) {
+        constexpr std::ptrdiff_t kAll = static_cast<std::ptrdiff_t>(nin) + out::outputs;
+        std::ptrdiff_t steps[kAll];
+        for (std::ptrdiff_t k = 0; k < kAll; ++k) steps[k] = Contiguous ? 8 : given[k];
+        char* const* outs = data + nin;
+        for (std::ptrdiff_t i = 0; i < n; ++i) {
+            std::tuple<P...> args;
+            const char* why = nullptr;
+            // Read in parameter order; the first input out of range decides, as in a call.
+            bool read_all = (read<P, is_unsigned<I>>(data[I] + i * steps[I], std::get<I>(args), why) && ...);
+            if (read_all) {
+                auto value = F::call(std::get<I>(args)...);
+                if constexpr (requires { value.has_value(); }) {
+                    if (value.has_value()) {
+                        out::store(*value, outs, i, steps + nin);
+                        continue;
+                    }
+                    r.refuse(Refusal::precondition, std::move(value.error()), r.visited + i);
+                } else {
+                    out::store(value, outs, i, steps + nin);
+                    continue;
+                }
+            } else {
+                r.refuse(Refusal::overflow, QuorinError(why), r.visited + i);
+            }
+            if (r.stop_at_first) return false;
+            constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+            for (int k = 0; k < out::outputs; ++k) std::memcpy(outs[k] + i * steps[nin + k], &nan, 8);
+        }
+        r.visited += n;
+        return true;
+    }
+
+    static bool loop(char* const* data, std::ptrdiff_t n, const std::ptrdiff_t* steps,
+                     Refusals& r) {
+        bool contiguous = true;
+        for (std::size_t k = 0; k < nin + out::outputs; ++k) contiguous &= steps[k] == 8;
+        return contiguous ? run<true>(data, n, steps, r, std::index_sequence_for<P...>{})
+                          : run<false>(data, n, steps, r, std::index_sequence_for<P...>{});
+    }
+};
+
+template <class F, class Params>
+struct form_of {
+    static constexpr bool eligible = false;
+};
+template <class F, class... P>
+    requires(operand_kind<P>::ok && ...)
+struct form_of<F, std::tuple<P...>> {
+    using R = std::remove_cvref_t<decltype(F::call(std::declval<P>()...))>;
+    static constexpr int nout = outcome<R>::outputs;
+    static constexpr bool eligible = nout > 0;
+    static constexpr int ncounts = (0 + ... + !std::is_same_v<P, double>);
+    static constexpr Operand inputs[] = {operand_kind<P>::kind...};
+
+    static constexpr auto kernels = []<unsigned... M>(std::integer_sequence<unsigned, M...>) {
+        return std::array<Kernel, sizeof...(M)>{&kernel<F, std::tuple<P...>, M>::loop...};
+    }(std::make_integer_sequence<unsigned, (1u << ncounts)>{});
+
+    static constexpr Form make(const Form* full) {
+        return Form{static_cast<int>(sizeof...(P)), nout, inputs, ncounts, kernels.data(), full};
+    }
+};
+
+template <class Tuple, class Indices>
+struct take;
+template <class Tuple, std::size_t... I>
+struct take<Tuple, std::index_sequence<I...>> {
+    using type = std::tuple<std::tuple_element_t<I, Tuple>...>;
+};
+template <class Tuple, std::size_t N>
+using first_n = typename take<Tuple, std::make_index_sequence<N>>::type;
+
+template <auto Core, class Params, std::size_t Required, const auto& Defaults>
+struct forms {
+    using all = form_of<direct<Core>, Params>;
+    static constexpr bool eligible = all::eligible;
+    static constexpr Form full = all::make(nullptr);
+    // With optional parameters, the form over the required ones fills in the defaults and
+    // points at the form that takes them all.
+    static constexpr Form value = [] {
+        if constexpr (Required == std::tuple_size_v<Params>)
+            return all::make(nullptr);
+        else
+            return form_of<with_defaults<Core, Defaults>, first_n<Params, Required>>::make(&full);
+    }();
+};
+
+}  // namespace detail
+
+// The array form of a core taking reals and counts and giving one or more reals; nullptr for
+// every other core (lists and text run over arrays by other means).
+template <auto Core, class Params, std::size_t Required, const auto& Defaults>
+constexpr const Form* form_for() {
+    if constexpr (detail::forms<Core, Params, Required, Defaults>::eligible)
+        return &detail::forms<Core, Params, Required, Defaults>::value;
+    else
+        return nullptr;
+}
+
+}  // namespace quorin::array
