@@ -1,18 +1,17 @@
 """Type stubs of quorin_np: every contract over reals and counts as a NumPy ufunc."""
 
-import contextvars
 from types import TracebackType
 from typing import Final, Literal, TypeAlias
 
 from numpy import ufunc
 
-RefusalMode: TypeAlias = Literal["raise", "nan", "warn"]
+_Mode: TypeAlias = Literal["raise", "nan", "warn"]
 
-def geterr() -> dict[str, RefusalMode]: ...
+def geterr() -> dict[str, _Mode]: ...
 
 class errstate:
-    refused: RefusalMode
-    def __init__(self, *, refused: RefusalMode) -> None: ...
+    refused: _Mode
+    def __init__(self, *, refused: _Mode) -> None: ...
     def __enter__(self) -> errstate: ...
     def __exit__(
         self,
@@ -21,7 +20,75 @@ class errstate:
         tb: TracebackType | None,
     ) -> None: ...
 
-__all__: list[str]
+__all__ = [
+    "allometric",
+    "arrhenius_rate",
+    "beer_lambert",
+    "biological_age_bound",
+    "biological_age_bound_full",
+    "bmi",
+    "body_surface_area",
+    "boltzmann_factor",
+    "boltzmann_probability",
+    "cardiac_output",
+    "catalytic_efficiency",
+    "ckd_epi",
+    "ckd_mdrd",
+    "clone_size",
+    "cockcroft_gault",
+    "competitive_inhibition",
+    "dilution_concentration",
+    "dna_tm",
+    "doubling_time",
+    "einstein_stokes",
+    "energy_charge",
+    "epigenetic_acceleration",
+    "fick_flux",
+    "first_order_pk_concentration",
+    "first_order_pk_halflife",
+    "fret_efficiency",
+    "gibbs_free_energy",
+    "gompertz_hazard",
+    "hardy_weinberg",
+    "hardy_weinberg_test",
+    "henderson_hasselbalch",
+    "hill_effect",
+    "hill_occupancy",
+    "ic50_bound",
+    "inflamm_aging_score",
+    "langmuir_coverage",
+    "logistic_growth",
+    "meld_score",
+    "michaelis_menten",
+    "modified_nucleotide_ratio",
+    "monod_growth",
+    "mrna_halflife",
+    "mrna_halflife_concentration",
+    "nad_ratio",
+    "nernst_potential",
+    "osmolarity",
+    "osmotic_pressure",
+    "oxygen_saturation",
+    "pcr_copies",
+    "poiseuille_flow",
+    "protein_steady_state",
+    "proton_motive_force",
+    "quantum_yield",
+    "receptor_occupancy",
+    "reproduction_number",
+    "ribosome_density",
+    "riboswitch_confidence",
+    "senolytic_healthy_damage",
+    "shannon_entropy",
+    "sigmoid",
+    "telomere_attrition",
+    "telomere_length_bound",
+    "tm_term",
+    "translation_rate",
+    "weibull_survival",
+    "errstate",
+    "geterr",
+]
 
 allometric: Final[ufunc]
 arrhenius_rate: Final[ufunc]
