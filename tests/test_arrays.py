@@ -298,3 +298,13 @@ def test_the_array_guide_examples_run():
     failures = []
     runner.run(test, out=failures.append)
     assert runner.failures == 0, "".join(failures)
+
+
+def test_quorin_works_without_numpy_and_quorin_np_says_how_to_get_it():
+    import subprocess
+    import sys
+    code = ("import sys; sys.modules['numpy'] = None\n"
+            "import quorin; assert quorin.bmi(70.0, 2.0) == 17.5\n"
+            "try:\n    import quorin_np\nexcept ImportError as e:\n    print(e)\n")
+    out = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, check=True)
+    assert "pip install 'quorin[numpy]'" in out.stdout
