@@ -203,16 +203,21 @@ struct kernel<F, std::tuple<P...>, Mask> {
     }
 };
 
+// A core runs over arrays when every parameter is a real or a count and its outcome is one or
+// more reals. Decided apart from form_of, so that no loop is instantiated for other cores.
 template <class F, class Params>
-struct form_of {
-    static constexpr bool eligible = false;
-};
+struct eligible : std::false_type {};
 template <class F, class... P>
     requires(operand_kind<P>::ok && ...)
+struct eligible<F, std::tuple<P...>>
+    : std::bool_constant<(outcome<std::remove_cvref_t<decltype(F::call(std::declval<P>()...))>>::outputs > 0)> {};
+
+template <class F, class Params>
+struct form_of;
+template <class F, class... P>
 struct form_of<F, std::tuple<P...>> {
     using R = std::remove_cvref_t<decltype(F::call(std::declval<P>()...))>;
     static constexpr int nout = outcome<R>::outputs;
-    static constexpr bool eligible = nout > 0;
     static constexpr int ncounts = (0 + ... + !std::is_same_v<P, double>);
     static constexpr Operand inputs[] = {operand_kind<P>::kind...};
 
@@ -237,7 +242,6 @@ using first_n = typename take<Tuple, std::make_index_sequence<N>>::type;
 template <auto Core, class Params, std::size_t Required, const auto& Defaults>
 struct forms {
     using all = form_of<direct<Core>, Params>;
-    static constexpr bool eligible = all::eligible;
     static constexpr Form full = all::make(nullptr);
     // With optional parameters, the form over the required ones fills in the defaults and
     // points at the form that takes them all.
@@ -255,7 +259,7 @@ struct forms {
 // every other core (lists and text run over arrays by other means).
 template <auto Core, class Params, std::size_t Required, const auto& Defaults>
 constexpr const Form* form_for() {
-    if constexpr (detail::forms<Core, Params, Required, Defaults>::eligible)
+    if constexpr (detail::eligible<detail::direct<Core>, Params>::value)
         return &detail::forms<Core, Params, Required, Defaults>::value;
     else
         return nullptr;
