@@ -1025,8 +1025,8 @@ def nernst_potential(e0: float, t: float, n: float, c_out: float, c_in: float) -
 
     Example
     -------
-    >>> quorin.nernst_potential(0.0, 310.0, 1.0, 145.0, 15.0)
-    -0.06060184317128541
+    >>> quorin.nernst_potential(0.0, 310.15, 1.0, 140.0, 5.0)
+    -0.08905404533864951
     """
 def osmotic_pressure(i: float, m: float, t: float) -> float:
     """Van 't Hoff osmotic pressure Π = i·M·R·T.
@@ -2401,8 +2401,8 @@ def ckd_epi(scr: float, kappa: float, alpha: float, scale: float) -> float:
 
     Example
     -------
-    >>> quorin.ckd_epi(1.2, 0.7, -0.3, 1.0)
-    73.48733812661473
+    >>> quorin.ckd_epi(1.2, 0.7, -0.329, 0.993**60 * 1.018)
+    49.0812036065478
     """
 def meld_score(bili: float, inr: float, creat: float) -> float:
     """Raw MELD (Model for End-stage Liver Disease) score from bilirubin, INR and creatinine.
