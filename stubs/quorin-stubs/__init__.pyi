@@ -87,6 +87,10 @@ def mrna_halflife_concentration(initial: float, decay_rate: float, time: float) 
 
     The decay law m(t) = m₀·e^(−k·t).
 
+    Formula::
+
+        exp(time × (−decay_rate)) × initial
+
     Parameters
     ----------
     initial : float
@@ -101,20 +105,14 @@ def mrna_halflife_concentration(initial: float, decay_rate: float, time: float) 
     float
         The amount left, in the unit of `initial`.
 
-    Formula
-    -------
-        exp(time × (−decay_rate)) × initial
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `initial ≤ 0`:
-          "Quorin.MrnaHalfLife: initial (m₀) must be positive"
-        - if `decay_rate < 0`:
-          "Quorin.MrnaHalfLife: decay_rate must be non-negative"
-        - if `time < 0`:
-          "Quorin.MrnaHalfLife: time must be non-negative"
+
+        - if `initial ≤ 0`: "Quorin.MrnaHalfLife: initial (m₀) must be positive"
+        - if `decay_rate < 0`: "Quorin.MrnaHalfLife: decay_rate must be non-negative"
+        - if `time < 0`: "Quorin.MrnaHalfLife: time must be non-negative"
 
     Example
     -------
@@ -126,6 +124,10 @@ def mrna_halflife(decay_rate: float) -> float:
 
     t½ = ln 2 / k; 0.6931471805599453 is the double nearest to ln 2.
 
+    Formula::
+
+        0.6931471805599453 / decay_rate
+
     Parameters
     ----------
     decay_rate : float
@@ -136,16 +138,12 @@ def mrna_halflife(decay_rate: float) -> float:
     float
         The half-life, in the reciprocal unit of the rate (minutes for a rate per minute).
 
-    Formula
-    -------
-        0.6931471805599453 / decay_rate
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `decay_rate ≤ 0`:
-          "Quorin.MrnaHalfLife: decay_rate must be positive (halfLife_pos)"
+
+        - if `decay_rate ≤ 0`: "Quorin.MrnaHalfLife: decay_rate must be positive (halfLife_pos)"
 
     Example
     -------
@@ -156,6 +154,10 @@ def ribosome_density(n_ribosomes: float, length: float) -> float:
     """Ribosomes per unit of transcript length, capped at full coverage (1.0).
 
     A NaN quotient gives 1.0 (the min rule).
+
+    Formula::
+
+        min(n_ribosomes / length, 1.0)
 
     Parameters
     ----------
@@ -170,18 +172,14 @@ def ribosome_density(n_ribosomes: float, length: float) -> float:
     float
         Ribosomes per unit of length, at most 1.0.
 
-    Formula
-    -------
-        min(n_ribosomes / length, 1.0)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `n_ribosomes < 0`:
-          "Quorin.RibosomeDensity: n_ribosomes must be non-negative (coverage_nonneg)"
-        - if `length ≤ 0`:
-          "Quorin.RibosomeDensity: length must be positive"
+
+        - if `n_ribosomes < 0`: "Quorin.RibosomeDensity: n_ribosomes must be non-negative
+          (coverage_nonneg)"
+        - if `length ≤ 0`: "Quorin.RibosomeDensity: length must be positive"
 
     Example
     -------
@@ -190,6 +188,10 @@ def ribosome_density(n_ribosomes: float, length: float) -> float:
     """
 def translation_rate(codon_rate: float, ribosome_density: float, mrna_copies: float) -> float:
     """Protein synthesis rate: codon rate × ribosome density × mRNA copies.
+
+    Formula::
+
+        (codon_rate × ribosome_density) × mrna_copies
 
     Parameters
     ----------
@@ -205,20 +207,17 @@ def translation_rate(codon_rate: float, ribosome_density: float, mrna_copies: fl
     float
         The synthesis rate, in the unit of time of `codon_rate`.
 
-    Formula
-    -------
-        (codon_rate × ribosome_density) × mrna_copies
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `codon_rate ≤ 0`:
-          "Quorin.TranslationRate: codon_rate must be positive (translationRate_pos)"
-        - if `ribosome_density ≤ 0`:
-          "Quorin.TranslationRate: ribosome_density must be positive (translationRate_pos)"
-        - if `mrna_copies ≤ 0`:
-          "Quorin.TranslationRate: mrna_copies must be positive (translationRate_pos)"
+
+        - if `codon_rate ≤ 0`: "Quorin.TranslationRate: codon_rate must be positive
+          (translationRate_pos)"
+        - if `ribosome_density ≤ 0`: "Quorin.TranslationRate: ribosome_density must be positive
+          (translationRate_pos)"
+        - if `mrna_copies ≤ 0`: "Quorin.TranslationRate: mrna_copies must be positive
+          (translationRate_pos)"
 
     Example
     -------
@@ -234,6 +233,10 @@ def gc_content(sequence: str) -> float:
     other character counts (not `S`, not other ambiguity codes); a non-ASCII character never
     counts as G or C but adds its two to four bytes to the length.
 
+    Formula::
+
+        count(G, C, g, c) / length in bytes
+
     Parameters
     ----------
     sequence : str
@@ -244,23 +247,20 @@ def gc_content(sequence: str) -> float:
     float
         The GC fraction, from 0 to 1 (not a percentage).
 
-    Formula
-    -------
-        count(G, C, g, c) / length in bytes
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `sequence` is empty:
-          "Quorin.GCContent: sequence must not be empty (total > 0 precondition)"
+
+        - if `sequence` is empty: "Quorin.GCContent: sequence must not be empty (total > 0
+          precondition)"
 
     Notes
     -----
-    **Differs from common biology libraries:** the denominator is every byte of the text, so
-    `N`, gaps (`-`), spaces and other characters lower the fraction (`gc_content("GCNN")` is
-    0.5, not 1.0), and `S` is not counted as G or C. Strip what should not count before calling,
-    for instance `seq.replace("-", "")`.
+    Differs from common biology libraries: the denominator is every byte of the text, so `N`,
+    gaps (`-`), spaces and other characters lower the fraction (`gc_content("GCNN")` is 0.5, not
+    1.0), and `S` is not counted as G or C. Strip what should not count before calling, for
+    instance `seq.replace("-", "")`.
 
     Example
     -------
@@ -274,6 +274,10 @@ def sequence_identity(seq1: str, seq2: str) -> float:
     (case-sensitive, `T` and `U` differ), and the matches are divided by the longer length in
     UTF-8 bytes, so the overhang of the longer text counts as mismatches.
 
+    Formula::
+
+        matches / max(length of seq1, length of seq2)
+
     Parameters
     ----------
     seq1 : str
@@ -286,20 +290,16 @@ def sequence_identity(seq1: str, seq2: str) -> float:
     float
         The identity, from 0 to 1 (not a percentage).
 
-    Formula
-    -------
-        matches / max(length of seq1, length of seq2)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `seq1` or `seq2` is empty:
-          "Quorin.SequenceIdentity: sequences must not be empty"
+
+        - if `seq1` or `seq2` is empty: "Quorin.SequenceIdentity: sequences must not be empty"
 
     Notes
     -----
-    **Differs from common biology libraries:** no alignment is made and gaps are ordinary
+    Differs from common biology libraries: no alignment is made and gaps are ordinary
     characters; align the two sequences first (a pairwise aligner gives two texts of one length
     with `-` for gaps) if you want the identity of an alignment.
 
@@ -314,6 +314,13 @@ def shannon_entropy(p: float) -> float:
     A term whose probability is 0 contributes nothing, and a result that is not positive is
     +0.0.
 
+    Formula::
+
+        a = log(p) × p, or 0 if p ≤ 0
+        q = 1 − p
+        b = log(q) × q, or 0 if q ≤ 0
+        h = −(a + b); the result is h if h > 0, else 0.0
+
     Parameters
     ----------
     p : float
@@ -324,19 +331,12 @@ def shannon_entropy(p: float) -> float:
     float
         The entropy in nats (natural logarithm); at most ln 2.
 
-    Formula
-    -------
-        a = log(p) × p, or 0 if p ≤ 0
-        q = 1 − p
-        b = log(q) × q, or 0 if q ≤ 0
-        h = −(a + b); the result is h if h > 0, else 0.0
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `p < 0`, `p` is NaN, or `p > 1`:
-          "Quorin.ShannonEntropy: p must be in [0, 1]"
+
+        - if `p < 0`, `p` is NaN, or `p > 1`: "Quorin.ShannonEntropy: p must be in [0, 1]"
 
     Notes
     -----
@@ -355,6 +355,11 @@ def shannon_entropy_dist(probabilities: Sequence[float]) -> float:
     The probabilities are used as given, not renormalised; elements that are 0, −0.0 or NaN
     contribute nothing.
 
+    Formula::
+
+        H = −0.0; for each p > 0 in list order: H = H − log(p) × p
+        the result is H if H > 0, else 0.0
+
     Parameters
     ----------
     probabilities : sequence of float
@@ -365,27 +370,22 @@ def shannon_entropy_dist(probabilities: Sequence[float]) -> float:
     float
         The entropy in nats (natural logarithm).
 
-    Formula
-    -------
-        H = −0.0; for each p > 0 in list order: H = H − log(p) × p
-        the result is H if H > 0, else 0.0
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if the list is empty:
-          "Quorin.ShannonEntropy: probabilities must not be empty"
-        - if an element is `< 0`:
-          "Quorin.ShannonEntropy: all probabilities must be non-negative"
+
+        - if the list is empty: "Quorin.ShannonEntropy: probabilities must not be empty"
+        - if an element is `< 0`: "Quorin.ShannonEntropy: all probabilities must be
+          non-negative"
         - if the sum s of the elements (in list order, from −0.0) has `abs(s − 1) > 1e-6`:
           "Quorin.ShannonEntropy: probabilities must sum to 1.0 (got {s})"
 
     Notes
     -----
-    **Differs from common libraries:** counts or unnormalised weights are refused, not
-    normalised; divide by their total first. The logarithm is natural: divide by
-    0.6931471805599453 (ln 2) for bits.
+    Differs from common libraries: counts or unnormalised weights are refused, not normalised;
+    divide by their total first. The logarithm is natural: divide by 0.6931471805599453 (ln 2)
+    for bits.
 
     Example
     -------
@@ -398,6 +398,10 @@ def first_order_pk_concentration(c0: float, ke: float, time: float) -> float:
     """Plasma concentration after first-order elimination for a given time.
 
     C(t) = C₀·e^(−kₑ·t), a one-compartment model after an intravenous bolus.
+
+    Formula::
+
+        exp(time × (−ke)) × c0
 
     Parameters
     ----------
@@ -413,20 +417,14 @@ def first_order_pk_concentration(c0: float, ke: float, time: float) -> float:
     float
         The concentration, in the unit of `c0`.
 
-    Formula
-    -------
-        exp(time × (−ke)) × c0
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `c0 ≤ 0`:
-          "Quorin.FirstOrderPK: c0 must be positive (concentration_pos)"
-        - if `ke < 0`:
-          "Quorin.FirstOrderPK: ke must be non-negative"
-        - if `time < 0`:
-          "Quorin.FirstOrderPK: time must be non-negative"
+
+        - if `c0 ≤ 0`: "Quorin.FirstOrderPK: c0 must be positive (concentration_pos)"
+        - if `ke < 0`: "Quorin.FirstOrderPK: ke must be non-negative"
+        - if `time < 0`: "Quorin.FirstOrderPK: time must be non-negative"
 
     Notes
     -----
@@ -443,6 +441,10 @@ def first_order_pk_halflife(ke: float) -> float:
 
     t½ = ln 2 / kₑ; 0.6931471805599453 is the double nearest to ln 2.
 
+    Formula::
+
+        0.6931471805599453 / ke
+
     Parameters
     ----------
     ke : float
@@ -453,16 +455,12 @@ def first_order_pk_halflife(ke: float) -> float:
     float
         The half-life, in the reciprocal unit of `ke` (hours for 1/h).
 
-    Formula
-    -------
-        0.6931471805599453 / ke
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `ke ≤ 0`:
-          "Quorin.FirstOrderPK: ke must be positive (halflife_positive)"
+
+        - if `ke ≤ 0`: "Quorin.FirstOrderPK: ke must be positive (halflife_positive)"
 
     Example
     -------
@@ -471,6 +469,10 @@ def first_order_pk_halflife(ke: float) -> float:
     """
 def ic50_bound(ki: float, substrate: float, km: float) -> float:
     """IC50 of a competitive inhibitor by the Cheng–Prusoff relation IC50 = Kᵢ·(1 + [S]/Kₘ).
+
+    Formula::
+
+        ki × (substrate / km + 1.0)
 
     Parameters
     ----------
@@ -486,20 +488,14 @@ def ic50_bound(ki: float, substrate: float, km: float) -> float:
     float
         The IC50, in the unit of `ki`.
 
-    Formula
-    -------
-        ki × (substrate / km + 1.0)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `ki ≤ 0`:
-          "Quorin.IC50Relationship: ki must be positive (ic50_pos)"
-        - if `substrate < 0`:
-          "Quorin.IC50Relationship: substrate must be non-negative"
-        - if `km ≤ 0`:
-          "Quorin.IC50Relationship: km must be positive (ic50_pos)"
+
+        - if `ki ≤ 0`: "Quorin.IC50Relationship: ki must be positive (ic50_pos)"
+        - if `substrate < 0`: "Quorin.IC50Relationship: substrate must be non-negative"
+        - if `km ≤ 0`: "Quorin.IC50Relationship: km must be positive (ic50_pos)"
 
     Notes
     -----
@@ -515,6 +511,10 @@ def ic50_bound(ki: float, substrate: float, km: float) -> float:
 def michaelis_menten(vmax: float, km: float, substrate: float) -> float:
     """Reaction velocity by the Michaelis–Menten equation v = Vₘₐₓ·[S]/(Kₘ + [S]).
 
+    Formula::
+
+        (vmax × substrate) / (km + substrate)
+
     Parameters
     ----------
     vmax : float
@@ -529,20 +529,15 @@ def michaelis_menten(vmax: float, km: float, substrate: float) -> float:
     float
         The velocity, in the unit of `vmax`.
 
-    Formula
-    -------
-        (vmax × substrate) / (km + substrate)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `vmax ≤ 0`:
-          "Quorin.MichaelisMenten: vmax must be positive (velocity_pos)"
-        - if `km ≤ 0`:
-          "Quorin.MichaelisMenten: km must be positive"
-        - if `substrate ≤ 0`:
-          "Quorin.MichaelisMenten: substrate must be positive (velocity_pos)"
+
+        - if `vmax ≤ 0`: "Quorin.MichaelisMenten: vmax must be positive (velocity_pos)"
+        - if `km ≤ 0`: "Quorin.MichaelisMenten: km must be positive"
+        - if `substrate ≤ 0`: "Quorin.MichaelisMenten: substrate must be positive
+          (velocity_pos)"
 
     Notes
     -----
@@ -569,6 +564,10 @@ def biological_age_bound(
     The weights are optional; they are used as given, not renormalised by their sum. A weight
     passed as `None` is not replaced by its default: it fails conversion.
 
+    Formula::
+
+        (pheno_age × w1 + telomere_age × w2) + epigenetic_age × w3
+
     Parameters
     ----------
     pheno_age : float
@@ -589,20 +588,17 @@ def biological_age_bound(
     float
         The weighted age, in years.
 
-    Formula
-    -------
-        (pheno_age × w1 + telomere_age × w2) + epigenetic_age × w3
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `pheno_age < 0`, `telomere_age < 0` or `epigenetic_age < 0`:
-          "Quorin.BiologicalAge: all age components must be non-negative (ensemble_nonneg)"
-        - if `w1 < 0`, `w2 < 0` or `w3 < 0`:
-          "Quorin.BiologicalAge: weights must be non-negative (EnsembleWeights.hw1/hw2/hw3)"
-        - if s = (w1 + w2) + w3 has `abs(s − 1) > 1e-6`:
-          "Quorin.BiologicalAge: weights must sum to 1.0 (EnsembleWeights.hsum); got {s}"
+
+        - if `pheno_age < 0`, `telomere_age < 0` or `epigenetic_age < 0`: "Quorin.BiologicalAge:
+          all age components must be non-negative (ensemble_nonneg)"
+        - if `w1 < 0`, `w2 < 0` or `w3 < 0`: "Quorin.BiologicalAge: weights must be non-negative
+          (EnsembleWeights.hw1/hw2/hw3)"
+        - if s = (w1 + w2) + w3 has `abs(s − 1) > 1e-6`: "Quorin.BiologicalAge: weights must sum
+          to 1.0 (EnsembleWeights.hsum); got {s}"
 
     Example
     -------
@@ -615,6 +611,11 @@ def telomere_length_bound(age: float) -> float:
     There is no lower clamp (ages above about 336 give negative values). A NaN excess over 40
     counts as 0.
 
+    Formula::
+
+        x = age + (−40.0); x = x if x > 0, else 0
+        x × (−0.027) + 8.0
+
     Parameters
     ----------
     age : float
@@ -626,17 +627,12 @@ def telomere_length_bound(age: float) -> float:
         The length bound; read as kilobases, the plateau of 8.0 kb and the loss of 27 bp a year
         are typical of human leukocyte telomeres.
 
-    Formula
-    -------
-        x = age + (−40.0); x = x if x > 0, else 0
-        x × (−0.027) + 8.0
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `age < 0`:
-          "Quorin.Telomere: age must be non-negative"
+
+        - if `age < 0`: "Quorin.Telomere: age must be non-negative"
 
     Example
     -------
@@ -647,6 +643,10 @@ def gompertz_hazard(alpha: float, beta: float, time: float) -> float:
     """Gompertz mortality hazard h(t) = α·e^(β·t).
 
     `beta` is not checked, so a negative `beta` gives a decreasing hazard.
+
+    Formula::
+
+        exp(beta × time) × alpha
 
     Parameters
     ----------
@@ -662,18 +662,13 @@ def gompertz_hazard(alpha: float, beta: float, time: float) -> float:
     float
         The hazard, in the unit of `alpha`.
 
-    Formula
-    -------
-        exp(beta × time) × alpha
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `alpha ≤ 0`:
-          "Quorin.GompertzMortality: alpha must be positive (mortality_pos)"
-        - if `time < 0`:
-          "Quorin.GompertzMortality: time must be non-negative"
+
+        - if `alpha ≤ 0`: "Quorin.GompertzMortality: alpha must be positive (mortality_pos)"
+        - if `time < 0`: "Quorin.GompertzMortality: time must be non-negative"
 
     Example
     -------
@@ -690,6 +685,11 @@ def hardy_weinberg(p: float) -> tuple[float, float, float]:
     the second allele. The three are not renormalised, so their sum may differ from 1 in the
     last bit.
 
+    Formula::
+
+        q = 1 − p
+        (p × p, q × (2 × p), q × q)
+
     Parameters
     ----------
     p : float
@@ -700,17 +700,13 @@ def hardy_weinberg(p: float) -> tuple[float, float, float]:
     tuple[float, float, float]
         `(p², 2pq, q²)`, each from 0 to 1.
 
-    Formula
-    -------
-        q = 1 − p
-        (p × p, q × (2 × p), q × q)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `p < 0`, `p` is NaN, or `p > 1`:
-          "Quorin.HardyWeinberg: p must be in [0, 1] (AlleleFreq.hp + hq + hsum)"
+
+        - if `p < 0`, `p` is NaN, or `p > 1`: "Quorin.HardyWeinberg: p must be in [0, 1]
+          (AlleleFreq.hp + hq + hsum)"
 
     Notes
     -----
@@ -729,6 +725,16 @@ def hardy_weinberg_test(
     The statistic is formed on frequencies, not counts: it is Pearson's count-based statistic
     divided by N. An expected frequency of zero contributes a zero term.
 
+    Formula::
+
+        N = (n_aa_het + n_aa_dom) + n_aa_rec
+        f_dom = n_aa_dom / N, f_het = n_aa_het / N, f_rec = n_aa_rec / N
+        p = (n_aa_het + (n_aa_dom + n_aa_dom)) / (N + N); q = 1 − p
+        e_dom = p × p, e_het = (p + p) × q, e_rec = q × q
+        t_x = (f_x − e_x) × (f_x − e_x) / e_x if e_x > 0, else 0
+        chi = t_rec + (t_dom + t_het)
+        (f_dom, f_het, f_rec, chi)
+
     Parameters
     ----------
     n_aa_dom : int, a count from 0 to 18446744073709551615
@@ -743,29 +749,21 @@ def hardy_weinberg_test(
     tuple[float, float, float, float]
         `(f_dom, f_het, f_rec, chi)`: the three observed genotype frequencies and χ²/N.
 
-    Formula
-    -------
-        N = (n_aa_het + n_aa_dom) + n_aa_rec
-        f_dom = n_aa_dom / N, f_het = n_aa_het / N, f_rec = n_aa_rec / N
-        p = (n_aa_het + (n_aa_dom + n_aa_dom)) / (N + N); q = 1 − p
-        e_dom = p × p, e_het = (p + p) × q, e_rec = q × q
-        t_x = (f_x − e_x) × (f_x − e_x) / e_x if e_x > 0, else 0
-        chi = t_rec + (t_dom + t_het)
-        (f_dom, f_het, f_rec, chi)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `N = 0`:
-          "Quorin.HardyWeinberg: total count must be positive"
+
+        - if `N = 0`: "Quorin.HardyWeinberg: total count must be positive"
 
     Notes
     -----
-    **Differs from common statistics libraries:** the fourth value is χ²/N, not Pearson's χ²,
-    and no p-value is computed. Multiply by N for Pearson's χ² (one degree of freedom); its
-    p-value is `math.erfc(math.sqrt(chi2 / 2))`. No exact test and no continuity correction are
-    made.
+    Differs from common statistics libraries: the fourth value is χ²/N, not Pearson's χ², and no
+    p-value is computed. Multiply by N for Pearson's χ² (one degree of freedom); its p-value is
+    `math.erfc(math.sqrt(chi2 / 2))`. No exact test and no continuity correction are made.
+
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -780,6 +778,11 @@ def protein_rmsd(
 
     Two empty lists give 0.0.
 
+    Formula::
+
+        s = −0.0; for each pair: s = s + ((dx × dx + dy × dy) + dz × dz), with d = first − second
+        sqrt(s / n)
+
     Parameters
     ----------
     coords1 : sequence of (float, float, float)
@@ -792,23 +795,19 @@ def protein_rmsd(
     float
         The RMSD, in the unit of the coordinates.
 
-    Formula
-    -------
-        s = −0.0; for each pair: s = s + ((dx × dx + dy × dy) + dz × dz), with d = first − second
-        sqrt(s / n)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if the lists differ in length:
-          "Quorin.ProteinRMSD: coordinate arrays must have the same length"
+
+        - if the lists differ in length: "Quorin.ProteinRMSD: coordinate arrays must have the
+          same length"
 
     Notes
     -----
-    **Differs from common structural biology tools:** no superposition is made (no translation
-    or rotation is fitted), so two copies of one structure moved apart give a large RMSD. For
-    the usual RMSD after optimal superposition, superpose the structures first (the Kabsch
+    Differs from common structural biology tools: no superposition is made (no translation or
+    rotation is fitted), so two copies of one structure moved apart give a large RMSD. For the
+    usual RMSD after optimal superposition, superpose the structures first (the Kabsch
     algorithm) and pass the superposed coordinates; pair the atoms you mean to compare (for
     instance the Cα atoms) yourself.
 
@@ -821,6 +820,10 @@ def protein_rmsd(
 # Thermodynamics and electrochemistry
 def gibbs_free_energy(dh: float, t: float, ds: float) -> float:
     """Gibbs free energy change ΔG = ΔH − T·ΔS.
+
+    Formula::
+
+        dh − (t × ds)
 
     Parameters
     ----------
@@ -836,16 +839,12 @@ def gibbs_free_energy(dh: float, t: float, ds: float) -> float:
     float
         ΔG, in the unit of `dh`; negative for a spontaneous process.
 
-    Formula
-    -------
-        dh − (t × ds)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `t < 0`:
-          "Quorin.GibbsFreeEnergy: T must be non-negative"
+
+        - if `t < 0`: "Quorin.GibbsFreeEnergy: T must be non-negative"
 
     Notes
     -----
@@ -862,6 +861,10 @@ def arrhenius_rate(a: float, ea: float, t: float) -> float:
 
     The sign of R is folded into the constant.
 
+    Formula::
+
+        exp(ea / (t × −8.314)) × a
+
     Parameters
     ----------
     a : float
@@ -876,18 +879,13 @@ def arrhenius_rate(a: float, ea: float, t: float) -> float:
     float
         The rate constant, in the unit of `a`.
 
-    Formula
-    -------
-        exp(ea / (t × −8.314)) × a
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `a ≤ 0`:
-          "Quorin.ArrheniusEquation: A must be positive"
-        - if `t ≤ 0`:
-          "Quorin.ArrheniusEquation: T must be positive"
+
+        - if `a ≤ 0`: "Quorin.ArrheniusEquation: A must be positive"
+        - if `t ≤ 0`: "Quorin.ArrheniusEquation: T must be positive"
 
     Notes
     -----
@@ -905,6 +903,10 @@ def boltzmann_factor(e: float, t: float) -> float:
 
     k is 1.380649e-23 J/K (exact, SI 2019).
 
+    Formula::
+
+        exp(e / (t × −1.380649e-23))
+
     Parameters
     ----------
     e : float
@@ -917,16 +919,12 @@ def boltzmann_factor(e: float, t: float) -> float:
     float
         The factor, from 0 to infinity (above 1 for a negative energy).
 
-    Formula
-    -------
-        exp(e / (t × −1.380649e-23))
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `t ≤ 0`:
-          "Quorin.BoltzmannDistribution: T must be positive"
+
+        - if `t ≤ 0`: "Quorin.BoltzmannDistribution: T must be positive"
 
     Notes
     -----
@@ -943,6 +941,10 @@ def boltzmann_probability(e: float, t: float, z: float) -> float:
 
     Not capped at 1. The partition function is checked before the temperature.
 
+    Formula::
+
+        exp(e / (t × −1.380649e-23)) / z
+
     Parameters
     ----------
     e : float
@@ -957,18 +959,13 @@ def boltzmann_probability(e: float, t: float, z: float) -> float:
     float
         The probability (not capped at 1 if `z` is smaller than the factor).
 
-    Formula
-    -------
-        exp(e / (t × −1.380649e-23)) / z
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `z ≤ 0`:
-          "Quorin.BoltzmannDistribution: Z must be positive"
-        - if `t ≤ 0`:
-          "Quorin.BoltzmannDistribution: T must be positive"
+
+        - if `z ≤ 0`: "Quorin.BoltzmannDistribution: Z must be positive"
+        - if `t ≤ 0`: "Quorin.BoltzmannDistribution: T must be positive"
 
     Example
     -------
@@ -979,6 +976,11 @@ def nernst_potential(e0: float, t: float, n: float, c_out: float, c_in: float) -
     """Nernst potential E = E₀ − (R·T/(n·F))·ln(c_out/c_in), in volts.
 
     R is 8.314 J/(mol·K) and F is 96485.0 C/mol.
+
+    Formula::
+
+        s = (t × −8.314) / (n × 96485.0)
+        e0 + log(c_out / c_in) × s
 
     Parameters
     ----------
@@ -998,30 +1000,26 @@ def nernst_potential(e0: float, t: float, n: float, c_out: float, c_in: float) -
     float
         The potential in V.
 
-    Formula
-    -------
-        s = (t × −8.314) / (n × 96485.0)
-        e0 + log(c_out / c_in) × s
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `t ≤ 0`:
-          "Quorin.NernstEquation: T must be positive"
-        - if `n ≤ 0`:
-          "Quorin.NernstEquation: n must be positive"
-        - if `c_out ≤ 0` or `c_in ≤ 0`:
-          "Quorin.NernstEquation: concentrations must be positive"
+
+        - if `t ≤ 0`: "Quorin.NernstEquation: T must be positive"
+        - if `n ≤ 0`: "Quorin.NernstEquation: n must be positive"
+        - if `c_out ≤ 0` or `c_in ≤ 0`: "Quorin.NernstEquation: concentrations must be positive"
 
     Notes
     -----
-    **Sign convention:** this is the electrode form, E₀ minus the logarithmic term, so with
-    `c_out` and `c_in` as named a cation's membrane potential comes out with the wrong sign. For
-    the equilibrium (reversal) potential of an ion across a membrane, inside relative to
-    outside, pass `e0 = 0.0` and: for a cation, the inside concentration as `c_out` and the
-    outside one as `c_in`; for an anion, the outside as `c_out` and the inside as `c_in`; `n` is
-    always positive.
+    Sign convention: this is the electrode form, E₀ minus the logarithmic term, so with `c_out`
+    and `c_in` as named a cation's membrane potential comes out with the wrong sign. For the
+    equilibrium (reversal) potential of an ion across a membrane, inside relative to outside,
+    pass `e0 = 0.0` and: for a cation, the inside concentration as `c_out` and the outside one
+    as `c_in`; for an anion, the outside as `c_out` and the inside as `c_in`; `n` is always
+    positive.
+
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -1032,6 +1030,10 @@ def osmotic_pressure(i: float, m: float, t: float) -> float:
     """Van 't Hoff osmotic pressure Π = i·M·R·T.
 
     R is 8.314 J/(mol·K).
+
+    Formula::
+
+        ((i × m) × 8.314) × t
 
     Parameters
     ----------
@@ -1047,16 +1049,12 @@ def osmotic_pressure(i: float, m: float, t: float) -> float:
     float
         The osmotic pressure, in kPa for `m` in mol/L (Pa for mol/m³).
 
-    Formula
-    -------
-        ((i × m) × 8.314) × t
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `i ≤ 0`, `m ≤ 0` or `t ≤ 0`:
-          "Quorin.OsmoticPressure: i, M, T must be positive"
+
+        - if `i ≤ 0`, `m ≤ 0` or `t ≤ 0`: "Quorin.OsmoticPressure: i, M, T must be positive"
 
     Notes
     -----
@@ -1074,6 +1072,10 @@ def proton_motive_force(d_psi: float, t: float, d_ph: float) -> float:
     The constant −19.147142 is −(8.314 × 2.303), one double; F is 96485.0 C/mol. At 298 K the
     factor 2.303·R·T/F is 59.1 mV per pH unit.
 
+    Formula::
+
+        d_psi + ((t × −19.147142) / 96485.0) × d_ph
+
     Parameters
     ----------
     d_psi : float
@@ -1089,16 +1091,12 @@ def proton_motive_force(d_psi: float, t: float, d_ph: float) -> float:
         Δp in V; with these signs an energised membrane (inside negative and alkaline) gives a
         negative value.
 
-    Formula
-    -------
-        d_psi + ((t × −19.147142) / 96485.0) × d_ph
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `t ≤ 0`:
-          "Quorin.ProtonMotiveForce: T must be positive"
+
+        - if `t ≤ 0`: "Quorin.ProtonMotiveForce: T must be positive"
 
     Notes
     -----
@@ -1118,6 +1116,11 @@ def hill_effect(emax: float, ec50: float, c: float, n: int) -> float:
     With n = 0 every accepted `c` gives emax / 2. Powers that overflow give NaN (infinity over
     infinity); nothing is rescaled.
 
+    Formula::
+
+        cn = powi(c, n)
+        (emax × cn) / (powi(ec50, n) + cn)
+
     Parameters
     ----------
     emax : float
@@ -1134,27 +1137,20 @@ def hill_effect(emax: float, ec50: float, c: float, n: int) -> float:
     float
         The effect, in the unit of `emax`.
 
-    Formula
-    -------
-        cn = powi(c, n)
-        (emax × cn) / (powi(ec50, n) + cn)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `emax ≤ 0`:
-          "Quorin.HillEquation: emax must be positive"
-        - if `ec50 ≤ 0`:
-          "Quorin.HillEquation: ec50 must be positive"
-        - if `c < 0`:
-          "Quorin.HillEquation: c must be non-negative"
+
+        - if `emax ≤ 0`: "Quorin.HillEquation: emax must be positive"
+        - if `ec50 ≤ 0`: "Quorin.HillEquation: ec50 must be positive"
+        - if `c < 0`: "Quorin.HillEquation: c must be non-negative"
 
     Notes
     -----
-    **Differs from common pharmacology tools:** the Hill coefficient is an integer count (a
-    float such as 1.5 is refused by conversion), and the power is the integer power; for a
-    fractional slope compute `emax / (1 + (ec50 / c) ** n)` yourself.
+    Differs from common pharmacology tools: the Hill coefficient is an integer count (a float
+    such as 1.5 is refused by conversion), and the power is the integer power; for a fractional
+    slope compute `emax / (1 + (ec50 / c) ** n)` yourself.
 
     Example
     -------
@@ -1163,6 +1159,11 @@ def hill_effect(emax: float, ec50: float, c: float, n: int) -> float:
     """
 def hill_occupancy(s: float, k: float, n: int) -> float:
     """Fractional occupancy θ = Sⁿ/(Kⁿ + Sⁿ) of a cooperative binder (Hill equation).
+
+    Formula::
+
+        sn = powi(s, n)
+        sn / (powi(k, n) + sn)
 
     Parameters
     ----------
@@ -1178,19 +1179,13 @@ def hill_occupancy(s: float, k: float, n: int) -> float:
     float
         The occupied fraction, from 0 to 1.
 
-    Formula
-    -------
-        sn = powi(s, n)
-        sn / (powi(k, n) + sn)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `s < 0`:
-          "Quorin.HillCooperativity: S must be non-negative"
-        - if `k ≤ 0`:
-          "Quorin.HillCooperativity: K must be positive"
+
+        - if `s < 0`: "Quorin.HillCooperativity: S must be non-negative"
+        - if `k ≤ 0`: "Quorin.HillCooperativity: K must be positive"
 
     Notes
     -----
@@ -1205,6 +1200,11 @@ def hill_occupancy(s: float, k: float, n: int) -> float:
 def langmuir_coverage(k: float, c: float) -> float:
     """Fractional surface coverage θ = K·c/(1 + K·c) by the Langmuir isotherm.
 
+    Formula::
+
+        p = k × c
+        p / (1.0 + p)
+
     Parameters
     ----------
     k : float
@@ -1217,17 +1217,12 @@ def langmuir_coverage(k: float, c: float) -> float:
     float
         The covered fraction, from 0 to 1.
 
-    Formula
-    -------
-        p = k × c
-        p / (1.0 + p)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `k ≤ 0` or `c ≤ 0`:
-          "Quorin.LangmuirIsotherm: K and c must be positive"
+
+        - if `k ≤ 0` or `c ≤ 0`: "Quorin.LangmuirIsotherm: K and c must be positive"
 
     Example
     -------
@@ -1236,6 +1231,10 @@ def langmuir_coverage(k: float, c: float) -> float:
     """
 def monod_growth(mu_max: float, ks: float, s: float) -> float:
     """Specific growth rate μ = μₘₐₓ·S/(Kₛ + S) by the Monod equation.
+
+    Formula::
+
+        (mu_max × s) / (ks + s)
 
     Parameters
     ----------
@@ -1251,16 +1250,13 @@ def monod_growth(mu_max: float, ks: float, s: float) -> float:
     float
         The growth rate, in the unit of `mu_max`.
 
-    Formula
-    -------
-        (mu_max × s) / (ks + s)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `mu_max ≤ 0`, `ks ≤ 0` or `s ≤ 0`:
-          "Quorin.MonodGrowth: μmax, Ks, S must be positive"
+
+        - if `mu_max ≤ 0`, `ks ≤ 0` or `s ≤ 0`: "Quorin.MonodGrowth: μmax, Ks, S must be
+          positive"
 
     Example
     -------
@@ -1269,6 +1265,10 @@ def monod_growth(mu_max: float, ks: float, s: float) -> float:
     """
 def receptor_occupancy(l: float, kd: float) -> float:
     """Fraction of receptors bound, L/(K_D + L), at a free ligand concentration.
+
+    Formula::
+
+        l / (kd + l)
 
     Parameters
     ----------
@@ -1282,16 +1282,12 @@ def receptor_occupancy(l: float, kd: float) -> float:
     float
         The bound fraction, from 0 to 1.
 
-    Formula
-    -------
-        l / (kd + l)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `l ≤ 0` or `kd ≤ 0`:
-          "Quorin.ReceptorBinding: L and KD must be positive"
+
+        - if `l ≤ 0` or `kd ≤ 0`: "Quorin.ReceptorBinding: L and KD must be positive"
 
     Example
     -------
@@ -1303,6 +1299,10 @@ def competitive_inhibition(vmax: float, km: float, s: float, i: float, ki: float
 
     The inhibition constant is checked before the substrate and inhibitor levels; a zero
     inhibitor level is accepted.
+
+    Formula::
+
+        (vmax × s) / ((km × ((i / ki) + 1.0)) + s)
 
     Parameters
     ----------
@@ -1322,20 +1322,14 @@ def competitive_inhibition(vmax: float, km: float, s: float, i: float, ki: float
     float
         The velocity, in the unit of `vmax`.
 
-    Formula
-    -------
-        (vmax × s) / ((km × ((i / ki) + 1.0)) + s)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `vmax ≤ 0`:
-          "Quorin.CompetitiveInhibition: vmax must be positive"
-        - if `km ≤ 0` or `ki ≤ 0`:
-          "Quorin.CompetitiveInhibition: km and ki must be positive"
-        - if `s ≤ 0` or `i < 0`:
-          "Quorin.CompetitiveInhibition: s>0, I>=0 required"
+
+        - if `vmax ≤ 0`: "Quorin.CompetitiveInhibition: vmax must be positive"
+        - if `km ≤ 0` or `ki ≤ 0`: "Quorin.CompetitiveInhibition: km and ki must be positive"
+        - if `s ≤ 0` or `i < 0`: "Quorin.CompetitiveInhibition: s>0, I>=0 required"
 
     Example
     -------
@@ -1344,6 +1338,10 @@ def competitive_inhibition(vmax: float, km: float, s: float, i: float, ki: float
     """
 def catalytic_efficiency(kcat: float, km: float) -> float:
     """Catalytic efficiency (specificity constant) k_cat/Kₘ.
+
+    Formula::
+
+        kcat / km
 
     Parameters
     ----------
@@ -1357,16 +1355,12 @@ def catalytic_efficiency(kcat: float, km: float) -> float:
     float
         K_cat/Kₘ, in M⁻¹·s⁻¹ for those units (about 10⁸ to 10⁹ at the diffusion limit).
 
-    Formula
-    -------
-        kcat / km
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `kcat ≤ 0` or `km ≤ 0`:
-          "Quorin.CatalyticEfficiency: kcat and Km must be positive"
+
+        - if `kcat ≤ 0` or `km ≤ 0`: "Quorin.CatalyticEfficiency: kcat and Km must be positive"
 
     Example
     -------
@@ -1375,6 +1369,10 @@ def catalytic_efficiency(kcat: float, km: float) -> float:
     """
 def protein_steady_state(ksyn: float, kdeg: float) -> float:
     """Steady-state protein level k_syn/k_deg of a protein made at a constant rate and degraded by first order.
+
+    Formula::
+
+        ksyn / kdeg
 
     Parameters
     ----------
@@ -1388,16 +1386,13 @@ def protein_steady_state(ksyn: float, kdeg: float) -> float:
     float
         The steady-state amount, in the amount unit of `ksyn`.
 
-    Formula
-    -------
-        ksyn / kdeg
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `ksyn ≤ 0` or `kdeg ≤ 0`:
-          "Quorin.ProteinSteadyState: ksyn and kdeg must be positive"
+
+        - if `ksyn ≤ 0` or `kdeg ≤ 0`: "Quorin.ProteinSteadyState: ksyn and kdeg must be
+          positive"
 
     Notes
     -----
@@ -1413,6 +1408,10 @@ def protein_steady_state(ksyn: float, kdeg: float) -> float:
 def beer_lambert(eps: float, c: float, l: float) -> float:
     """Absorbance A = ε·c·l by the Beer–Lambert law.
 
+    Formula::
+
+        (eps × c) × l
+
     Parameters
     ----------
     eps : float
@@ -1427,20 +1426,19 @@ def beer_lambert(eps: float, c: float, l: float) -> float:
     float
         The absorbance (decadic, no unit).
 
-    Formula
-    -------
-        (eps × c) × l
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `eps ≤ 0`, `c ≤ 0` or `l ≤ 0`:
-          "Quorin.BeerLambert: ε, c, l must be positive"
+
+        - if `eps ≤ 0`, `c ≤ 0` or `l ≤ 0`: "Quorin.BeerLambert: ε, c, l must be positive"
 
     Notes
     -----
     For a concentration from a measured absorbance divide it by `beer_lambert(eps, 1.0, l)`.
+
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -1451,6 +1449,10 @@ def quantum_yield(kr: float, knr: float) -> float:
     """Fluorescence quantum yield Φ = k_r/(k_r + k_nr).
 
     A zero `knr` gives 1.0.
+
+    Formula::
+
+        kr / (knr + kr)
 
     Parameters
     ----------
@@ -1464,18 +1466,13 @@ def quantum_yield(kr: float, knr: float) -> float:
     float
         The quantum yield, from 0 to 1.
 
-    Formula
-    -------
-        kr / (knr + kr)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `kr ≤ 0`:
-          "Quorin.FluorescenceQuantumYield: kr must be positive"
-        - if `knr < 0`:
-          "Quorin.FluorescenceQuantumYield: knr must be non-negative"
+
+        - if `kr ≤ 0`: "Quorin.FluorescenceQuantumYield: kr must be positive"
+        - if `knr < 0`: "Quorin.FluorescenceQuantumYield: knr must be non-negative"
 
     Example
     -------
@@ -1487,6 +1484,11 @@ def fret_efficiency(r: float, r0: float) -> float:
 
     `r` is not checked, and only the sixth power of r/r0 enters, so signs do not matter. The
     check is an equality test: −0.0 fails it, a negative or NaN `r0` passes.
+
+    Formula::
+
+        q = r / r0; q2 = q × q
+        1.0 / (((q2 × q2) × q2) + 1.0)
 
     Parameters
     ----------
@@ -1500,17 +1502,12 @@ def fret_efficiency(r: float, r0: float) -> float:
     float
         The transfer efficiency, from 0 to 1 (0.5 at r = R₀).
 
-    Formula
-    -------
-        q = r / r0; q2 = q × q
-        1.0 / (((q2 × q2) × q2) + 1.0)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `r0 = 0`:
-          "Quorin.FretEfficiency: R₀ must be non-zero"
+
+        - if `r0 = 0`: "Quorin.FretEfficiency: R₀ must be non-zero"
 
     Example
     -------
@@ -1521,6 +1518,10 @@ def einstein_stokes(t: float, eta: float, r: float) -> float:
     """Diffusion coefficient of a sphere, D = k·T/(6π·η·r) (Stokes–Einstein relation).
 
     k is 1.380649e-23 J/K; 18.84955592153876 is 6π as one double.
+
+    Formula::
+
+        (t × 1.380649e-23) / ((eta × 18.84955592153876) × r)
 
     Parameters
     ----------
@@ -1536,16 +1537,12 @@ def einstein_stokes(t: float, eta: float, r: float) -> float:
     float
         The diffusion coefficient in m²/s (multiply by 1e12 for µm²/s).
 
-    Formula
-    -------
-        (t × 1.380649e-23) / ((eta × 18.84955592153876) × r)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `t ≤ 0`, `eta ≤ 0` or `r ≤ 0`:
-          "Quorin.EinsteinStokes: T, η, r must be positive"
+
+        - if `t ≤ 0`, `eta ≤ 0` or `r ≤ 0`: "Quorin.EinsteinStokes: T, η, r must be positive"
 
     Example
     -------
@@ -1557,6 +1554,10 @@ def fick_flux(d: float, c_high: float, c_low: float, dx: float) -> float:
 
     Only `dx` is checked, by an equality test: −0.0 fails it, a negative or NaN `dx` passes (a
     negative one flips the sign).
+
+    Formula::
+
+        ((c_high − c_low) × (−d)) / dx
 
     Parameters
     ----------
@@ -1574,22 +1575,18 @@ def fick_flux(d: float, c_high: float, c_low: float, dx: float) -> float:
     float
         J = −D·(c_high − c_low)/dx, in mol·m⁻²·s⁻¹.
 
-    Formula
-    -------
-        ((c_high − c_low) × (−d)) / dx
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `dx = 0`:
-          "Quorin.FickDiffusion: Δx must be non-zero"
+
+        - if `dx = 0`: "Quorin.FickDiffusion: Δx must be non-zero"
 
     Notes
     -----
-    **Sign convention:** the result is negative when `c_high` exceeds `c_low` and `dx` is
-    positive, as if `c_high` lay at the far end of Δx. For the flux down the gradient, from the
-    higher to the lower concentration, as a positive number, negate the result or swap the two
+    Sign convention: the result is negative when `c_high` exceeds `c_low` and `dx` is positive,
+    as if `c_high` lay at the far end of Δx. For the flux down the gradient, from the higher to
+    the lower concentration, as a positive number, negate the result or swap the two
     concentrations.
 
     Example
@@ -1599,6 +1596,11 @@ def fick_flux(d: float, c_high: float, c_low: float, dx: float) -> float:
     """
 def poiseuille_flow(r: float, dp: float, eta: float, l: float) -> float:
     """Volumetric flow Q = π·r⁴·ΔP/(8·η·L) through a tube by the Hagen–Poiseuille law.
+
+    Formula::
+
+        r2 = r × r
+        (dp × ((r2 × r2) × 3.141592653589793)) / (l × (eta × 8.0))
 
     Parameters
     ----------
@@ -1616,17 +1618,13 @@ def poiseuille_flow(r: float, dp: float, eta: float, l: float) -> float:
     float
         The flow in m³/s (multiply by 6e7 for mL/min).
 
-    Formula
-    -------
-        r2 = r × r
-        (dp × ((r2 × r2) × 3.141592653589793)) / (l × (eta × 8.0))
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `r ≤ 0`, `dp ≤ 0`, `eta ≤ 0` or `l ≤ 0`:
-          "Quorin.PoiseuilleFlow: r, ΔP, η, L must be positive"
+
+        - if `r ≤ 0`, `dp ≤ 0`, `eta ≤ 0` or `l ≤ 0`: "Quorin.PoiseuilleFlow: r, ΔP, η, L must
+          be positive"
 
     Notes
     -----
@@ -1643,6 +1641,10 @@ def poiseuille_flow(r: float, dp: float, eta: float, l: float) -> float:
 def sigmoid(x: float) -> float:
     """The logistic function 1/(1 + e^(−x)).
 
+    Formula::
+
+        1.0 / (exp(−x) + 1.0)
+
     Parameters
     ----------
     x : float
@@ -1652,10 +1654,6 @@ def sigmoid(x: float) -> float:
     -------
     float
         A value from 0 to 1 (0.5 at x = 0).
-
-    Formula
-    -------
-        1.0 / (exp(−x) + 1.0)
 
     Raises
     ------
@@ -1670,6 +1668,11 @@ def logistic_growth(k: float, n0: float, r: float, t: float) -> float:
     """Population at time t under logistic growth, N(t) = K/(1 + ((K − N₀)/N₀)·e^(−r·t)).
 
     `n0` above `k` is accepted (the population then falls towards K).
+
+    Formula::
+
+        a = (k − n0) / n0
+        k / (exp(t × (−r)) × a + 1.0)
 
     Parameters
     ----------
@@ -1687,19 +1690,13 @@ def logistic_growth(k: float, n0: float, r: float, t: float) -> float:
     float
         The population, in the unit of `k`.
 
-    Formula
-    -------
-        a = (k − n0) / n0
-        k / (exp(t × (−r)) × a + 1.0)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `k ≤ 0`:
-          "Quorin.LogisticGrowth: K must be positive"
-        - if `n0 ≤ 0`:
-          "Quorin.LogisticGrowth: N₀ must be positive"
+
+        - if `k ≤ 0`: "Quorin.LogisticGrowth: K must be positive"
+        - if `n0 ≤ 0`: "Quorin.LogisticGrowth: N₀ must be positive"
 
     Example
     -------
@@ -1710,6 +1707,10 @@ def clone_size(n0: float, r: float, t: float) -> float:
     """Clone size N₀·e^(r·t) after exponential expansion.
 
     A negative rate gives decay.
+
+    Formula::
+
+        exp(r × t) × n0
 
     Parameters
     ----------
@@ -1725,16 +1726,12 @@ def clone_size(n0: float, r: float, t: float) -> float:
     float
         The number of cells (a real, not rounded).
 
-    Formula
-    -------
-        exp(r × t) × n0
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `n0 ≤ 0`:
-          "Quorin.ClonalExpansion: N₀ must be positive"
+
+        - if `n0 ≤ 0`: "Quorin.ClonalExpansion: N₀ must be positive"
 
     Example
     -------
@@ -1745,6 +1742,10 @@ def doubling_time(mu: float) -> float:
     """Doubling time ln 2/μ from a specific growth rate.
 
     0.6931471805599453 is the double nearest to ln 2.
+
+    Formula::
+
+        0.6931471805599453 / mu
 
     Parameters
     ----------
@@ -1757,16 +1758,12 @@ def doubling_time(mu: float) -> float:
     float
         The doubling time, in the reciprocal unit of `mu` (hours for 1/h).
 
-    Formula
-    -------
-        0.6931471805599453 / mu
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `mu ≤ 0`:
-          "Quorin.CellDoublingTime: μ must be positive"
+
+        - if `mu ≤ 0`: "Quorin.CellDoublingTime: μ must be positive"
 
     Notes
     -----
@@ -1783,6 +1780,10 @@ def pcr_copies(n0: float, e: float, n: int) -> float:
 
     The power is the integer power, not `pow`.
 
+    Formula::
+
+        powi(e, n) × n0
+
     Parameters
     ----------
     n0 : float
@@ -1798,21 +1799,20 @@ def pcr_copies(n0: float, e: float, n: int) -> float:
     float
         The number of copies (a real, not rounded).
 
-    Formula
-    -------
-        powi(e, n) × n0
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `n0 ≤ 0` or `e ≤ 0`:
-          "Quorin.PcrAmplification: N₀ and E must be positive"
+
+        - if `n0 ≤ 0` or `e ≤ 0`: "Quorin.PcrAmplification: N₀ and E must be positive"
 
     Notes
     -----
     Passing the efficiency itself (0.9 for 90 %) instead of 1 + efficiency is accepted and makes
     the copies shrink.
+
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -1824,6 +1824,10 @@ def dilution_concentration(c0: float, d: float, n: int) -> float:
 
     The reciprocal of `d` is raised to the power (so 100 diluted twice tenfold is
     1.0000000000000002).
+
+    Formula::
+
+        powi(1.0 / d, n) × c0
 
     Parameters
     ----------
@@ -1839,16 +1843,12 @@ def dilution_concentration(c0: float, d: float, n: int) -> float:
     float
         The concentration, in the unit of `c0`.
 
-    Formula
-    -------
-        powi(1.0 / d, n) × c0
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `c0 ≤ 0` or `d ≤ 0`:
-          "Quorin.DilutionSeries: C₀ and d must be positive"
+
+        - if `c0 ≤ 0` or `d ≤ 0`: "Quorin.DilutionSeries: C₀ and d must be positive"
 
     Example
     -------
@@ -1859,6 +1859,10 @@ def allometric(a: float, m: float, b: float) -> float:
     """Allometric scaling law Y = a·Mᵇ.
 
     `b` is not checked.
+
+    Formula::
+
+        pow(m, b) × a
 
     Parameters
     ----------
@@ -1874,16 +1878,17 @@ def allometric(a: float, m: float, b: float) -> float:
     float
         The scaled quantity, in the unit of `a`.
 
-    Formula
-    -------
-        pow(m, b) × a
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `a ≤ 0` or `m ≤ 0`:
-          "Quorin.AllometricScaling: a and M must be positive"
+
+        - if `a ≤ 0` or `m ≤ 0`: "Quorin.AllometricScaling: a and M must be positive"
+
+    Notes
+    -----
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -1911,6 +1916,10 @@ def weibull_survival(t: float, lambda_: float, /, k: float) -> float:
     this function's signature and raises `ValueError`, while `__text_signature__` holds it as
     shown.
 
+    Formula::
+
+        exp(−pow(t / lambda, k))
+
     Parameters
     ----------
     t : float
@@ -1925,16 +1934,12 @@ def weibull_survival(t: float, lambda_: float, /, k: float) -> float:
     float
         The surviving fraction, from 0 to 1.
 
-    Formula
-    -------
-        exp(−pow(t / lambda, k))
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `lambda ≤ 0`:
-          "Quorin.WeibullSurvival: λ must be positive"
+
+        - if `lambda ≤ 0`: "Quorin.WeibullSurvival: λ must be positive"
 
     Notes
     -----
@@ -1955,6 +1960,10 @@ def weibull_survival(t: float, /, **kwargs: Unpack[_WeibullScale]) -> float:
     this function's signature and raises `ValueError`, while `__text_signature__` holds it as
     shown.
 
+    Formula::
+
+        exp(−pow(t / lambda, k))
+
     Parameters
     ----------
     t : float
@@ -1969,16 +1978,12 @@ def weibull_survival(t: float, /, **kwargs: Unpack[_WeibullScale]) -> float:
     float
         The surviving fraction, from 0 to 1.
 
-    Formula
-    -------
-        exp(−pow(t / lambda, k))
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `lambda ≤ 0`:
-          "Quorin.WeibullSurvival: λ must be positive"
+
+        - if `lambda ≤ 0`: "Quorin.WeibullSurvival: λ must be positive"
 
     Notes
     -----
@@ -1999,6 +2004,10 @@ def weibull_survival(**kwargs: Unpack[_WeibullArguments]) -> float:
     this function's signature and raises `ValueError`, while `__text_signature__` holds it as
     shown.
 
+    Formula::
+
+        exp(−pow(t / lambda, k))
+
     Parameters
     ----------
     t : float
@@ -2013,16 +2022,12 @@ def weibull_survival(**kwargs: Unpack[_WeibullArguments]) -> float:
     float
         The surviving fraction, from 0 to 1.
 
-    Formula
-    -------
-        exp(−pow(t / lambda, k))
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `lambda ≤ 0`:
-          "Quorin.WeibullSurvival: λ must be positive"
+
+        - if `lambda ≤ 0`: "Quorin.WeibullSurvival: λ must be positive"
 
     Notes
     -----
@@ -2037,6 +2042,10 @@ def weibull_survival(**kwargs: Unpack[_WeibullArguments]) -> float:
 def reproduction_number(beta: float, gamma: float) -> float:
     """Basic reproduction number R₀ = β/γ of the SIR model.
 
+    Formula::
+
+        beta / gamma
+
     Parameters
     ----------
     beta : float
@@ -2049,16 +2058,12 @@ def reproduction_number(beta: float, gamma: float) -> float:
     float
         R₀ (no unit).
 
-    Formula
-    -------
-        beta / gamma
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `beta ≤ 0` or `gamma ≤ 0`:
-          "Quorin.SirEpidemic: β and γ must be positive"
+
+        - if `beta ≤ 0` or `gamma ≤ 0`: "Quorin.SirEpidemic: β and γ must be positive"
 
     Example
     -------
@@ -2069,6 +2074,10 @@ def reproduction_number(beta: float, gamma: float) -> float:
 # Clinical indices
 def bmi(weight_kg: float, height_m: float) -> float:
     """Body-mass index (BMI, Quetelet index) in kg/m² from weight and height.
+
+    Formula::
+
+        weight_kg / (height_m × height_m)
 
     Parameters
     ----------
@@ -2082,16 +2091,12 @@ def bmi(weight_kg: float, height_m: float) -> float:
     float
         The BMI in kg/m².
 
-    Formula
-    -------
-        weight_kg / (height_m × height_m)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `weight_kg ≤ 0` or `height_m ≤ 0`:
-          "Quorin.BMI: weight and height must be positive"
+
+        - if `weight_kg ≤ 0` or `height_m ≤ 0`: "Quorin.BMI: weight and height must be positive"
 
     Notes
     -----
@@ -2108,6 +2113,10 @@ def body_surface_area(height_cm: float, weight_kg: float) -> float:
 
     Zero is accepted for both.
 
+    Formula::
+
+        sqrt((height_cm × weight_kg) / 3600.0)
+
     Parameters
     ----------
     height_cm : float
@@ -2120,16 +2129,18 @@ def body_surface_area(height_cm: float, weight_kg: float) -> float:
     float
         The body surface area in m².
 
-    Formula
-    -------
-        sqrt((height_cm × weight_kg) / 3600.0)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `height_cm < 0` or `weight_kg < 0`:
-          "Quorin.BodySurfaceArea: height and weight must be non-negative"
+
+        - if `height_cm < 0` or `weight_kg < 0`: "Quorin.BodySurfaceArea: height and weight must
+          be non-negative"
+
+    Notes
+    -----
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -2138,6 +2149,10 @@ def body_surface_area(height_cm: float, weight_kg: float) -> float:
     """
 def cardiac_output(hr: float, sv: float) -> float:
     """Cardiac output: heart rate × stroke volume.
+
+    Formula::
+
+        hr × sv
 
     Parameters
     ----------
@@ -2151,16 +2166,12 @@ def cardiac_output(hr: float, sv: float) -> float:
     float
         The cardiac output in L/min for `sv` in L (mL/min for `sv` in mL).
 
-    Formula
-    -------
-        hr × sv
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `hr ≤ 0` or `sv ≤ 0`:
-          "Quorin.CardiacOutput: HR and SV must be positive"
+
+        - if `hr ≤ 0` or `sv ≤ 0`: "Quorin.CardiacOutput: HR and SV must be positive"
 
     Example
     -------
@@ -2171,6 +2182,11 @@ def oxygen_saturation(hb_o2: float, hb: float) -> float:
     """Oxygen saturation (SO₂): the fraction of haemoglobin carrying oxygen.
 
     The total check is an equality test, so a NaN total passes.
+
+    Formula::
+
+        total = hb + hb_o2
+        hb_o2 / total
 
     Parameters
     ----------
@@ -2184,19 +2200,14 @@ def oxygen_saturation(hb_o2: float, hb: float) -> float:
     float
         The saturation as a fraction from 0 to 1, not a percentage (multiply by 100 for %).
 
-    Formula
-    -------
-        total = hb + hb_o2
-        hb_o2 / total
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `hb_o2 < 0` or `hb < 0`:
-          "Quorin.BloodOxygenSaturation: values must be non-negative"
-        - if `total = 0`:
-          "Quorin.BloodOxygenSaturation: total Hb must be positive"
+
+        - if `hb_o2 < 0` or `hb < 0`: "Quorin.BloodOxygenSaturation: values must be
+          non-negative"
+        - if `total = 0`: "Quorin.BloodOxygenSaturation: total Hb must be positive"
 
     Notes
     -----
@@ -2214,6 +2225,10 @@ def henderson_hasselbalch(pka: float, base: float, acid: float) -> float:
     The decimal logarithm is the natural one divided by 2.302585092994046 (ln 10); `pka` is not
     checked.
 
+    Formula::
+
+        log(base / acid) / 2.302585092994046 + pka
+
     Parameters
     ----------
     pka : float
@@ -2228,16 +2243,18 @@ def henderson_hasselbalch(pka: float, base: float, acid: float) -> float:
     float
         The pH.
 
-    Formula
-    -------
-        log(base / acid) / 2.302585092994046 + pka
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `base ≤ 0` or `acid ≤ 0`:
-          "Quorin.HendersonHasselbalch: base and acid must be positive"
+
+        - if `base ≤ 0` or `acid ≤ 0`: "Quorin.HendersonHasselbalch: base and acid must be
+          positive"
+
+    Notes
+    -----
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -2248,6 +2265,10 @@ def osmolarity(na: float, glucose: float, bun: float) -> float:
     """Calculated serum osmolarity 2·Na + glucose/18 + BUN/2.8, in mOsm/L.
 
     Zero is accepted for all three.
+
+    Formula::
+
+        (2 × na + glucose / 18.0) + bun / 2.8
 
     Parameters
     ----------
@@ -2263,16 +2284,18 @@ def osmolarity(na: float, glucose: float, bun: float) -> float:
     float
         The calculated osmolarity in mOsm/L.
 
-    Formula
-    -------
-        (2 × na + glucose / 18.0) + bun / 2.8
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `na < 0`, `glucose < 0` or `bun < 0`:
-          "Quorin.Osmolarity: inputs must be non-negative"
+
+        - if `na < 0`, `glucose < 0` or `bun < 0`: "Quorin.Osmolarity: inputs must be
+          non-negative"
+
+    Notes
+    -----
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -2283,6 +2306,10 @@ def cockcroft_gault(age: float, weight: float, scr: float, sex_factor: float) ->
     """Creatinine clearance (CrCl) in mL/min by the Cockcroft–Gault equation.
 
     The sex factor is the caller's: the function applies no sex-specific constant of its own.
+
+    Formula::
+
+        sex_factor × (((140.0 − age) × weight) / (scr × 72.0))
 
     Parameters
     ----------
@@ -2300,18 +2327,19 @@ def cockcroft_gault(age: float, weight: float, scr: float, sex_factor: float) ->
     float
         The creatinine clearance in mL/min (not normalised to 1.73 m²).
 
-    Formula
-    -------
-        sex_factor × (((140.0 − age) × weight) / (scr × 72.0))
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `age < 0` or `age ≥ 140.0`:
-          "Quorin.CockcroftGault: age must be in [0,140)"
-        - if `weight ≤ 0`, `scr ≤ 0` or `sex_factor ≤ 0`:
-          "Quorin.CockcroftGault: weight, Scr, sex_factor must be positive"
+
+        - if `age < 0` or `age ≥ 140.0`: "Quorin.CockcroftGault: age must be in [0,140)"
+        - if `weight ≤ 0`, `scr ≤ 0` or `sex_factor ≤ 0`: "Quorin.CockcroftGault: weight, Scr,
+          sex_factor must be positive"
+
+    Notes
+    -----
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -2320,6 +2348,11 @@ def cockcroft_gault(age: float, weight: float, scr: float, sex_factor: float) ->
     """
 def ckd_mdrd(scr: float, age: float, scale: float) -> float:
     """Estimated glomerular filtration rate (eGFR) by the 4-variable MDRD Study equation, in mL/min/1.73 m².
+
+    Formula::
+
+        a = pow(scr, −1.154) × 175.0
+        (pow(age, −0.203) × a) × scale
 
     Parameters
     ----------
@@ -2335,22 +2368,21 @@ def ckd_mdrd(scr: float, age: float, scale: float) -> float:
     float
         The eGFR in mL/min/1.73 m².
 
-    Formula
-    -------
-        a = pow(scr, −1.154) × 175.0
-        (pow(age, −0.203) × a) × scale
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `scr ≤ 0`, `age ≤ 0` or `scale ≤ 0`:
-          "Quorin.CkdMdrd: Scr, age, scale must be positive"
+
+        - if `scr ≤ 0`, `age ≤ 0` or `scale ≤ 0`: "Quorin.CkdMdrd: Scr, age, scale must be
+          positive"
 
     Notes
     -----
     The sex factor is not applied unless passed in `scale`: `ckd_mdrd(scr, age, 1.0)` is the
     value for a man.
+
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -2363,14 +2395,20 @@ def ckd_epi(scr: float, kappa: float, alpha: float, scale: float) -> float:
     The formula has no age term: age, sex and race enter only through `scale`. `alpha` is not
     checked. A NaN ratio makes both min and max give 1.0.
 
+    Formula::
+
+        r = scr / kappa
+        a = pow(min(r, 1.0), alpha) × 141.0
+        (pow(max(r, 1.0), −1.209) × a) × scale
+
     Parameters
     ----------
     scr : float
         Serum creatinine in mg/dL (divide µmol/L by 88.4).
     kappa : float
-        Κ, 0.7 for women, 0.9 for men.
+        κ, 0.7 for women, 0.9 for men.
     alpha : float
-        Α, −0.329 for women, −0.411 for men.
+        α, −0.329 for women, −0.411 for men.
     scale : float
         The remaining factors: 0.993 ** age × 1.018 for women, 0.993 ** age for men (see the
         recipe).
@@ -2380,24 +2418,22 @@ def ckd_epi(scr: float, kappa: float, alpha: float, scale: float) -> float:
     float
         The eGFR in mL/min/1.73 m².
 
-    Formula
-    -------
-        r = scr / kappa
-        a = pow(min(r, 1.0), alpha) × 141.0
-        (pow(max(r, 1.0), −1.209) × a) × scale
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `scr ≤ 0`, `kappa ≤ 0` or `scale ≤ 0`:
-          "Quorin.CkdEpi: Scr, κ, scale must be positive"
+
+        - if `scr ≤ 0`, `kappa ≤ 0` or `scale ≤ 0`: "Quorin.CkdEpi: Scr, κ, scale must be
+          positive"
 
     Notes
     -----
-    **The age and sex terms belong in `scale`.** `ckd_epi(1.2, 0.7, -0.329, 1.0)` is not the
-    eGFR of any patient: for a 60-year-old woman pass `scale = 0.993 ** 60 * 1.018`, which gives
-    49.1 instead of 73.5.
+    The age and sex terms belong in `scale`. `ckd_epi(1.2, 0.7, -0.329, 1.0)` is not the eGFR of
+    any patient: for a 60-year-old woman pass `scale = 0.993 ** 60 * 1.018`, which gives 49.1
+    instead of 73.5.
+
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -2409,6 +2445,11 @@ def meld_score(bili: float, inr: float, creat: float) -> float:
 
     The inputs are used unchanged (no floor at 1.0, no cap, no rounding), so values below 1
     lower the score and it may be negative.
+
+    Formula::
+
+        s = 9.57 × log(creat) + (11.2 × log(inr) + 3.78 × log(bili))
+        s + 6.43
 
     Parameters
     ----------
@@ -2424,23 +2465,22 @@ def meld_score(bili: float, inr: float, creat: float) -> float:
     float
         The unrounded MELD score.
 
-    Formula
-    -------
-        s = 9.57 × log(creat) + (11.2 × log(inr) + 3.78 × log(bili))
-        s + 6.43
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `bili ≤ 0`, `inr ≤ 0` or `creat ≤ 0`:
-          "Quorin.MeldScore: bili, inr, creat must be positive"
+
+        - if `bili ≤ 0`, `inr ≤ 0` or `creat ≤ 0`: "Quorin.MeldScore: bili, inr, creat must be
+          positive"
 
     Notes
     -----
-    **Not the allocation score as published:** the floors of 1.0, the creatinine cap of 4.0, the
+    Not the allocation score as published: the floors of 1.0, the creatinine cap of 4.0, the
     rounding and the cap at 40 are the caller's (see the recipe). MELD-Na and MELD 3.0 are not
     computed.
+
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -2453,6 +2493,11 @@ def dna_tm(a: int, t: int, g: int, c: int) -> float:
     """Melting temperature (Tm) of a short DNA oligonucleotide by the Wallace rule, from its base counts.
 
     Tm = 4 °C × (G + C) + 2 °C × (A + T).
+
+    Formula::
+
+        s_at = a + t; s_gc = g + c
+        s_gc × 4.0 + (s_at + s_at)
 
     Parameters
     ----------
@@ -2470,21 +2515,19 @@ def dna_tm(a: int, t: int, g: int, c: int) -> float:
     float
         The melting temperature in °C.
 
-    Formula
-    -------
-        s_at = a + t; s_gc = g + c
-        s_gc × 4.0 + (s_at + s_at)
-
     Raises
     ------
     Nothing: the function makes no checks; only the conversion of its arguments can fail.
 
     Notes
     -----
-    **Differs from common biology libraries:** the arguments are base counts, not a sequence,
-    and `t` is the number of thymines; count the bases of a sequence first (see the recipe). The
+    Differs from common biology libraries: the arguments are base counts, not a sequence, and
+    `t` is the number of thymines; count the bases of a sequence first (see the recipe). The
     rule has no salt, primer concentration or mismatch correction and is not a nearest-neighbour
     calculation.
+
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -2495,6 +2538,11 @@ def energy_charge(atp: float, adp: float, amp: float) -> float:
     """Adenylate energy charge ([ATP] + ½[ADP]) / ([ATP] + [ADP] + [AMP]).
 
     The total check lets a NaN total pass.
+
+    Formula::
+
+        total = (atp + adp) + amp
+        (atp + adp × 0.5) / total
 
     Parameters
     ----------
@@ -2510,19 +2558,14 @@ def energy_charge(atp: float, adp: float, amp: float) -> float:
     float
         The energy charge, from 0 to 1 (about 0.8 to 0.95 in growing cells).
 
-    Formula
-    -------
-        total = (atp + adp) + amp
-        (atp + adp × 0.5) / total
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `atp < 0`, `adp < 0` or `amp < 0`:
-          "Quorin.NucleotideBalance: pools must be non-negative"
-        - if `total ≤ 0`:
-          "Quorin.NucleotideBalance: total pool must be positive"
+
+        - if `atp < 0`, `adp < 0` or `amp < 0`: "Quorin.NucleotideBalance: pools must be
+          non-negative"
+        - if `total ≤ 0`: "Quorin.NucleotideBalance: total pool must be positive"
 
     Example
     -------
@@ -2531,6 +2574,10 @@ def energy_charge(atp: float, adp: float, amp: float) -> float:
     """
 def modified_nucleotide_ratio(modified: int, total: int) -> float:
     """Fraction of modified nucleotides, modified / total.
+
+    Formula::
+
+        modified / total
 
     Parameters
     ----------
@@ -2544,18 +2591,13 @@ def modified_nucleotide_ratio(modified: int, total: int) -> float:
     float
         The fraction, from 0 to 1.
 
-    Formula
-    -------
-        modified / total
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `total = 0`:
-          "Quorin.ModifiedNucleotideRatio: total must be positive"
-        - if `modified > total`:
-          "Quorin.ModifiedNucleotideRatio: modified must be ≤ total"
+
+        - if `total = 0`: "Quorin.ModifiedNucleotideRatio: total must be positive"
+        - if `modified > total`: "Quorin.ModifiedNucleotideRatio: modified must be ≤ total"
 
     Example
     -------
@@ -2567,6 +2609,10 @@ def pairwise_potential(pairs: Sequence[float]) -> float:
 
     The sum starts at −0.0, so the empty list gives −0.0.
 
+    Formula::
+
+        s = −0.0; for each x in list order: s = s + x
+
     Parameters
     ----------
     pairs : sequence of float
@@ -2576,10 +2622,6 @@ def pairwise_potential(pairs: Sequence[float]) -> float:
     -------
     float
         The sum, in the unit of the terms.
-
-    Formula
-    -------
-        s = −0.0; for each x in list order: s = s + x
 
     Raises
     ------
@@ -2595,6 +2637,12 @@ def riboswitch_confidence(mfe: float, ensemble_div: float) -> float:
 
     The second parameter is checked first.
 
+    Formula::
+
+        c = exp(ensemble_div / −10.0)
+        e = exp(mfe / 50.0)
+        (1 − e) × c
+
     Parameters
     ----------
     mfe : float
@@ -2608,20 +2656,13 @@ def riboswitch_confidence(mfe: float, ensemble_div: float) -> float:
     float
         The score (1 − e^(mfe/50))·e^(−ensemble_div/10), from 0 to below 1.
 
-    Formula
-    -------
-        c = exp(ensemble_div / −10.0)
-        e = exp(mfe / 50.0)
-        (1 − e) × c
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `ensemble_div < 0`:
-          "Quorin.Riboswitch: ensemble_div must be non-negative"
-        - if `mfe > 0`:
-          "Quorin.Riboswitch: mfe must be ≤ 0 (free energy)"
+
+        - if `ensemble_div < 0`: "Quorin.Riboswitch: ensemble_div must be non-negative"
+        - if `mfe > 0`: "Quorin.Riboswitch: mfe must be ≤ 0 (free energy)"
 
     Notes
     -----
@@ -2638,6 +2679,11 @@ def tm_term(d: float, d0: float) -> float:
 
     The check is an equality test: −0.0 fails it, a NaN `d0` passes.
 
+    Formula::
+
+        r = d / d0
+        1.0 / (r × r + 1.0)
+
     Parameters
     ----------
     d : float
@@ -2650,17 +2696,12 @@ def tm_term(d: float, d0: float) -> float:
     float
         The term, from 0 to 1 (0.5 at d = d₀).
 
-    Formula
-    -------
-        r = d / d0
-        1.0 / (r × r + 1.0)
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `d0 = 0`:
-          "Quorin.TmScore: d₀ must be non-zero"
+
+        - if `d0 = 0`: "Quorin.TmScore: d₀ must be non-zero"
 
     Example
     -------
@@ -2672,6 +2713,11 @@ def tm_score(distances: Sequence[float], l_target: int, d0: float) -> float:
 
     The number of distances is not compared with `l_target`, and the empty list gives −0.0. `d0`
     is checked first, by an equality test.
+
+    Formula::
+
+        s = −0.0; for each d in list order: s = s + 1.0 / ((d / d0) × (d / d0) + 1.0)
+        s / l_target
 
     Parameters
     ----------
@@ -2688,25 +2734,22 @@ def tm_score(distances: Sequence[float], l_target: int, d0: float) -> float:
     float
         The TM-score, from 0 to 1 when there are at most `l_target` distances.
 
-    Formula
-    -------
-        s = −0.0; for each d in list order: s = s + 1.0 / ((d / d0) × (d / d0) + 1.0)
-        s / l_target
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `d0 = 0`:
-          "Quorin.TMScore: d₀ must be non-zero"
-        - if `l_target = 0`:
-          "Quorin.TMScore: L_target must be positive"
+
+        - if `d0 = 0`: "Quorin.TMScore: d₀ must be non-zero"
+        - if `l_target = 0`: "Quorin.TMScore: L_target must be positive"
 
     Notes
     -----
-    **Differs from structure comparison programs:** the function scores the distances it is
-    given; it does not search for the superposition that maximises the score, does not compute
-    d₀ and applies no floor to it.
+    Differs from structure comparison programs: the function scores the distances it is given;
+    it does not search for the superposition that maximises the score, does not compute d₀ and
+    applies no floor to it.
+
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
@@ -2719,6 +2762,10 @@ def telomere_attrition(l0: float, delta: float, n: int) -> float:
     """Telomere length after n cell divisions with a constant loss per division, l₀ − n·δ.
 
     The length is not clamped at zero.
+
+    Formula::
+
+        l0 − delta × n
 
     Parameters
     ----------
@@ -2734,16 +2781,12 @@ def telomere_attrition(l0: float, delta: float, n: int) -> float:
     float
         The length, in the unit of `l0` (negative once the telomere is used up).
 
-    Formula
-    -------
-        l0 − delta × n
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `delta < 0`:
-          "Quorin.TelomereAttrition: δ must be non-negative"
+
+        - if `delta < 0`: "Quorin.TelomereAttrition: δ must be non-negative"
 
     Example
     -------
@@ -2752,6 +2795,10 @@ def telomere_attrition(l0: float, delta: float, n: int) -> float:
     """
 def epigenetic_acceleration(clock_age: float, chrono_age: float) -> float:
     """Epigenetic age acceleration: clock age minus chronological age.
+
+    Formula::
+
+        clock_age − chrono_age
 
     Parameters
     ----------
@@ -2765,18 +2812,15 @@ def epigenetic_acceleration(clock_age: float, chrono_age: float) -> float:
     float
         The acceleration in years (negative when the clock runs behind).
 
-    Formula
-    -------
-        clock_age − chrono_age
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `clock_age < 0` or `clock_age > 150.0`:
-          "Quorin.EpigeneticClockAcceleration: clockAge must be in [0,150]"
-        - if `chrono_age < 0`:
-          "Quorin.EpigeneticClockAcceleration: chronoAge must be non-negative"
+
+        - if `clock_age < 0` or `clock_age > 150.0`: "Quorin.EpigeneticClockAcceleration:
+          clockAge must be in [0,150]"
+        - if `chrono_age < 0`: "Quorin.EpigeneticClockAcceleration: chronoAge must be
+          non-negative"
 
     Notes
     -----
@@ -2791,6 +2835,10 @@ def epigenetic_acceleration(clock_age: float, chrono_age: float) -> float:
 def senolytic_healthy_damage(sel: float, dose: float) -> float:
     """Damage to healthy cells from a senolytic dose: the share 1 − selectivity of the dose.
 
+    Formula::
+
+        (1.0 − sel) × dose
+
     Parameters
     ----------
     sel : float
@@ -2803,18 +2851,14 @@ def senolytic_healthy_damage(sel: float, dose: float) -> float:
     float
         The damaging dose to healthy cells, in the unit of `dose`.
 
-    Formula
-    -------
-        (1.0 − sel) × dose
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `sel < 0`, `sel` is NaN, or `sel > 1.0`:
-          "Quorin.SenolyticSelectivity: selectivity must be in [0,1]"
-        - if `dose < 0`:
-          "Quorin.SenolyticSelectivity: dose must be non-negative"
+
+        - if `sel < 0`, `sel` is NaN, or `sel > 1.0`: "Quorin.SenolyticSelectivity: selectivity
+          must be in [0,1]"
+        - if `dose < 0`: "Quorin.SenolyticSelectivity: dose must be non-negative"
 
     Notes
     -----
@@ -2831,6 +2875,10 @@ def nad_ratio(nad_plus: float, nadh: float) -> float:
 
     The second parameter is checked first.
 
+    Formula::
+
+        nad_plus / nadh
+
     Parameters
     ----------
     nad_plus : float
@@ -2843,18 +2891,13 @@ def nad_ratio(nad_plus: float, nadh: float) -> float:
     float
         The ratio (no unit).
 
-    Formula
-    -------
-        nad_plus / nadh
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `nadh ≤ 0`:
-          "Quorin.NADPlusRatio: NADH must be positive"
-        - if `nad_plus < 0`:
-          "Quorin.NADPlusRatio: NAD+ must be non-negative"
+
+        - if `nadh ≤ 0`: "Quorin.NADPlusRatio: NADH must be positive"
+        - if `nad_plus < 0`: "Quorin.NADPlusRatio: NAD+ must be non-negative"
 
     Example
     -------
@@ -2867,6 +2910,10 @@ def inflamm_aging_score(
     """Inflammageing score: a weighted sum of IL-6, TNF-α and CRP levels.
 
     The weights need not sum to anything in particular.
+
+    Formula::
+
+        (w_il6 × il6 + w_tnfa × tnfa) + w_crp × crp
 
     Parameters
     ----------
@@ -2888,18 +2935,15 @@ def inflamm_aging_score(
     float
         The weighted sum; its unit follows from the weights.
 
-    Formula
-    -------
-        (w_il6 × il6 + w_tnfa × tnfa) + w_crp × crp
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
-        - if `w_il6 < 0`, `w_tnfa < 0` or `w_crp < 0`:
-          "Quorin.InflammAgingScore: weights must be non-negative"
-        - if `il6 < 0`, `tnfa < 0` or `crp < 0`:
-          "Quorin.InflammAgingScore: cytokine levels must be non-negative"
+
+        - if `w_il6 < 0`, `w_tnfa < 0` or `w_crp < 0`: "Quorin.InflammAgingScore: weights must
+          be non-negative"
+        - if `il6 < 0`, `tnfa < 0` or `crp < 0`: "Quorin.InflammAgingScore: cytokine levels must
+          be non-negative"
 
     Notes
     -----
@@ -2920,6 +2964,14 @@ def nussinov(sequence: str) -> int:
     two pairs. Upper and lower case are accepted, and `T` counts as `U`. The time grows as the
     cube of the length and the memory as its square.
 
+    Formula::
+
+        γ(i, j) = 0 if i ≥ j, else the largest of
+            γ(i + 1, j), γ(i, j − 1),
+            γ(i + 1, j − 1) + (1 if the bases at i and j can pair, else 0),
+            γ(i, k) + γ(k + 1, j) for i ≤ k < j
+        the result is γ(0, n − 1), and 0 for the empty string
+
     Parameters
     ----------
     sequence : str
@@ -2930,25 +2982,18 @@ def nussinov(sequence: str) -> int:
     int
         The largest number of base pairs.
 
-    Formula
-    -------
-        γ(i, j) = 0 if i ≥ j, else the largest of
-            γ(i + 1, j), γ(i, j − 1),
-            γ(i + 1, j − 1) + (1 if the bases at i and j can pair, else 0),
-            γ(i, k) + γ(k + 1, j) for i ≤ k < j
-        the result is γ(0, n − 1), and 0 for the empty string
-
     Raises
     ------
     ValueError
         Checked in this order; the first that holds decides and nothing is computed:
+
         - if a character is not one of `AUGCTaugct` (the first such character is named):
           "Quorin.RnaNussinov: invalid base '{c}' (alphabet is A,U,G,C; T accepted as U)"
 
     Notes
     -----
-    **Differs from RNA folding programs:** there is no minimum hairpin loop (`AU` folds to 1
-    pair, where programs usually require 3 unpaired bases), no energy model (the result is not a
+    Differs from RNA folding programs: there is no minimum hairpin loop (`AU` folds to 1 pair,
+    where programs usually require 3 unpaired bases), no energy model (the result is not a
     minimum free energy, MFE) and no traceback: only the count is returned, not the structure.
 
     Example
