@@ -1061,6 +1061,9 @@ def osmotic_pressure(i: float, m: float, t: float) -> float:
     Divide kPa by 101.325 for atmospheres. The van 't Hoff factor is used as given; no osmotic
     coefficient is applied.
 
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
+
     Example
     -------
     >>> quorin.osmotic_pressure(2.0, 0.15, 310.0)
@@ -1102,6 +1105,9 @@ def proton_motive_force(d_psi: float, t: float, d_ph: float) -> float:
     -----
     Mitchell's sign convention, with both differences taken inside minus outside. For millivolts
     multiply by 1000.
+
+    The function reference has a recipe for this function: the published constants of the usual
+    variants and a worked example.
 
     Example
     -------
