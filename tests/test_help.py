@@ -88,7 +88,7 @@ def test_jedi_shows_every_docstring(where):
     for line, name in enumerate(quorin.__all__, start=2):
         inferred = script.infer(line, len("quorin.") + 1)
         signatures = script.get_signatures(line, len(f"quorin.{name}("))
-        shown = {d.docstring(raw=True) for d in inferred} | {s.docstring(raw=True) for s in signatures}
+        shown = {d.docstring(raw=True) for d in [*inferred, *signatures]}
         paths = {d.module_path for d in inferred}
         if shown != {DOCS[name]} or paths != {root / "quorin-stubs" / "__init__.pyi"}:
             wrong.append(name)
@@ -140,7 +140,9 @@ def test_ufunc_docs_are_c_strings_of_the_array_docstrings(tmp_path):
         "struct Doc { const char* name; const char* doc; };\n"
         "#define QUORIN_UFUNC_DOC(name, doc) {name, doc},\n"
         "static const Doc docs[] = {\n#include \"np/ufunc_docs.inc\"\n};\n"
-        "int main() { for (const Doc& d : docs) std::printf(\"%s%c%s%c\", d.name, 0, d.doc, 0); }\n")
+        "int main() {\n"
+        "    for (const Doc& d : docs) std::printf(\"%s%c%s%c\", d.name, 0, d.doc, 0);\n"
+        "}\n")
     subprocess.run(["g++", "-std=c++20", "-Wall", "-Werror", "-I", str(ROOT / "src"),
                     str(program), "-o", str(tmp_path / "dump")], check=True)
     fields = subprocess.run([str(tmp_path / "dump")], capture_output=True, check=True).stdout
