@@ -127,8 +127,9 @@ def test_array_stub_gets_docstrings_in_place_and_an_editor_shows_them(tmp_path):
     (tmp_path / "quorin_np-stubs").mkdir()
     (tmp_path / "quorin_np-stubs" / "__init__.pyi").write_text(once, encoding="utf-8")
     project = jedi.Project(tmp_path, sys_path=[str(tmp_path)], smart_sys_path=False)
+    # In-process, as in the test above: the default environment leaves a reader thread behind.
     script = jedi.Script("import quorin_np\nquorin_np.bmi\n", path=str(tmp_path / "x.py"),
-                         project=project)
+                         project=project, environment=jedi.InterpreterEnvironment())
     assert [d.docstring(raw=True) for d in script.help(2, 12)] == [docs["bmi"]]
 
 
