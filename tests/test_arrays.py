@@ -2,8 +2,13 @@
 every real/count contract, over random and special values, shapes, layouts and dtypes; the
 refusal modes; count dtypes; out= and where=; bad input."""
 
+import doctest
 import math
+import pathlib
+import re
 import struct
+import subprocess
+import sys
 import threading
 import warnings
 
@@ -285,10 +290,6 @@ def test_loops_run_without_the_interpreter_lock():
 
 
 def test_the_array_guide_examples_run():
-    import doctest
-    import pathlib
-    import re
-
     doc = pathlib.Path(__file__).resolve().parent.parent / "docs" / "arrays.md"
     text = doc.read_text(encoding="utf-8")
     # One doctest of all blocks: later examples use what earlier ones defined.
@@ -301,10 +302,20 @@ def test_the_array_guide_examples_run():
 
 
 def test_quorin_works_without_numpy_and_quorin_np_says_how_to_get_it():
-    import subprocess
-    import sys
     code = ("import sys; sys.modules['numpy'] = None\n"
             "import quorin; assert quorin.bmi(70.0, 2.0) == 17.5\n"
             "try:\n    import quorin_np\nexcept ImportError as e:\n    print(e)\n")
     out = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, check=True)
     assert "pip install 'quorin[numpy]'" in out.stdout
+
+
+@pytest.mark.parametrize("entry", UFUNC_ENTRIES, ids=lambda e: e.name)
+def test_ufunc_docstrings_give_signature_formula_and_checks(entry):
+    doc = ufunc_of(entry).__doc__
+    assert entry.name + entry.signature in doc and "Formula::" in doc
+    assert entry.namespace is None or entry.namespace in doc
+    test = doctest.DocTestParser().get_doctest(doc, {"quorin_np": quorin_np, "np": np}, entry.name, None, 0)
+    runner = doctest.DocTestRunner(optionflags=doctest.ELLIPSIS | doctest.NORMALIZE_WHITESPACE)
+    failures = []
+    runner.run(test, out=failures.append)
+    assert runner.failures == 0, "".join(failures)
