@@ -1,4 +1,4 @@
-"""quorin_np's ufuncs over Dask collections.
+"""quorin_np's ufuncs over Dask collections and pandas' nullable arrays.
 
 Dask hands a ufunc called on one of its collections to the collection's ``__array_ufunc__``,
 which does two things that do not suit a contract:
@@ -19,8 +19,13 @@ when the lazy result was built and sets it around each chunk. The mode is part o
 of its keys), so threads and worker processes alike apply it, and two results built under
 different modes never share a key.
 
-Nothing here imports Dask: the wrappers are installed on the classes when Dask's modules are
-first imported, or at once if they already are.
+pandas' nullable arrays (``Float64``, ``Int64``, ...) hand the ufunc the values stored under
+their mask, which are arbitrary (often the value that was masked as invalid), so a contract
+would refuse, or warn about, an element that is missing. The same kind of wrapper on their
+``__array_ufunc__`` computes only the elements present in every input.
+
+Nothing here imports Dask or pandas: the wrappers are installed on the classes when their
+modules are first imported, or at once if they already are.
 """
 
 from __future__ import annotations
@@ -135,6 +140,34 @@ def _frame_call(collection: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...]
                  for k, m in enumerate(meta))
 
 
+# ---- pandas' nullable arrays ---------------------------------------------------------------
+
+def _masked_call(masked: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
+                 kwargs: dict[str, Any]) -> Any:
+    """``ufunc(*inputs)`` over pandas' masked arrays, NumPy arrays and scalars, computing only
+    the elements that no input masks; the others are missing in every output."""
+    base = masked.BaseMaskedArray
+    if kwargs or not all(isinstance(x, (base, np.ndarray, np.generic, Number)) for x in inputs):
+        return NotImplemented
+    mask = np.logical_or.reduce([x._mask for x in inputs if isinstance(x, base)])
+    if not mask.any():
+        return NotImplemented  # pandas' own path is then exactly this one
+    data = [x._data if isinstance(x, base) else x for x in inputs]
+    shape = np.broadcast_shapes(*(np.shape(d) for d in data))
+    outs = tuple(np.full(shape, np.nan) for _ in range(ufunc.nout))
+    ufunc(*data, out=outs, where=~mask)
+    from pandas import get_option
+    from pandas.arrays import FloatingArray
+
+    try:  # pandas 3 reads a NaN result of a nullable array as missing unless told otherwise
+        nan_is_na = not get_option("future.distinguish_nan_and_na")
+    except KeyError:
+        nan_is_na = False
+    results = tuple(FloatingArray(o, mask | np.isnan(o) if nan_is_na else mask.copy())
+                    for o in outs)
+    return results if ufunc.nout > 1 else results[0]
+
+
 # ---- installing the wrappers --------------------------------------------------------------
 
 Handler = Callable[[ModuleType, np.ufunc, tuple[Any, ...], dict[str, Any]], Any]
@@ -166,9 +199,14 @@ def _hook_frame(collection: ModuleType) -> None:
         _wrap(cls, collection, _frame_call)
 
 
+def _hook_masked(masked: ModuleType) -> None:
+    _wrap(masked.BaseMaskedArray, masked, _masked_call)
+
+
 HOOKS: dict[str, Callable[[ModuleType], None]] = {
     "dask.array.core": _hook_array,
     "dask.dataframe.dask_expr._collection": _hook_frame,
+    "pandas.core.arrays.masked": _hook_masked,
 }
 
 
@@ -218,7 +256,7 @@ class _ThenHook(importlib.abc.Loader):
 
 
 def install() -> None:
-    """Wraps the Dask classes already imported, and the others when they are."""
+    """Wraps the classes already imported, and the others when they are."""
     for name, hook in HOOKS.items():
         if name in sys.modules:
             _run(hook, sys.modules[name])
