@@ -222,19 +222,25 @@ class _AfterImport(importlib.abc.MetaPathFinder):
     """Runs a hook on a module right after its first import: finds the module with the finders
     that follow this one and wraps its loader."""
 
+    def __init__(self) -> None:
+        self._finding: set[str] = set()  # a finder below may look the same name up again
+
     def find_spec(self, name: str, path: Any, target: Any = None) -> Any:
         hook = HOOKS.get(name)
-        if hook is None:
+        if hook is None or name in self._finding:
             return None
-        for finder in sys.meta_path:
-            find = getattr(finder, "find_spec", None)
-            if finder is self or find is None:
-                continue
-            spec = find(name, path, target)
-            if spec is not None:
-                break
-        else:
-            return None
+        self._finding.add(name)
+        try:
+            for finder in sys.meta_path:
+                find = getattr(finder, "find_spec", None)
+                if finder is not self and find is not None:
+                    spec = find(name, path, target)
+                    if spec is not None:
+                        break
+            else:
+                return None
+        finally:
+            self._finding.discard(name)
         if spec.loader is not None and hasattr(spec.loader, "exec_module"):
             spec.loader = _ThenHook(spec.loader, hook)
         return spec
