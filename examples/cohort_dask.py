@@ -17,6 +17,7 @@ left empty).
 """
 
 import argparse
+import logging
 import pathlib
 import tempfile
 
@@ -113,9 +114,10 @@ def main() -> None:
         path = options.cohort or pathlib.Path(scratch) / "cohort.csv"
         if options.generate or options.cohort is None:
             write_cohort(path, options.generate or 200_000)
+        # The cluster's own log keeps to errors: a slow worker's shutdown is not the cohort's.
         cluster = LocalCluster(  # type: ignore[no-untyped-call]
             n_workers=options.workers, threads_per_worker=1, processes=True, host="127.0.0.1",
-            dashboard_address=None)
+            dashboard_address=None, silence_logs=logging.ERROR)
         with cluster, Client(cluster):  # type: ignore[no-untyped-call]
             numbers = {name: "float64" for name in COLUMNS[2:]}
             cohort = dd.read_csv(path, blocksize=options.blocksize, dtype=numbers,
