@@ -9,6 +9,7 @@ import re
 import subprocess
 import sys
 import warnings
+from concurrent.futures import ThreadPoolExecutor
 
 import pytest
 
@@ -55,6 +56,14 @@ def same_bits(got, want):
 
 
 LAZY_TYPES = {"array": da.Array, "frame": dd.Series}
+
+
+@pytest.fixture(scope="module", autouse=True)
+def dask_threads():
+    """Dask's threads for this module only, in a plain pool that does not pass the caller's
+    context on to its threads; none outlives the module (later tests fork)."""
+    with ThreadPoolExecutor(2) as pool, dask.config.set(pool=pool):
+        yield
 
 
 @pytest.mark.parametrize("kind", ["array", "frame"])
