@@ -1,6 +1,7 @@
-"""quorin_np over a dask.distributed cluster of two worker processes on loopback: clinical
-indices over a partitioned DataFrame, and each refusal mode applied on the workers as it is
-locally."""
+"""quorin_np over a dask.distributed cluster of two worker processes on loopback: each refusal
+mode applies on the workers as it does locally, over Dask arrays and a partitioned DataFrame.
+(tests/test_examples.py runs the cohort example, clinical indices of a partitioned CSV cohort
+on such a cluster, against the scalar functions.)"""
 
 import logging
 import os
@@ -41,46 +42,8 @@ def client():
             yield c
 
 
-def cohort(rows, seed=7):
-    rng = np.random.default_rng(seed)
-    table = pd.DataFrame({
-        "age": rng.integers(18, 95, rows).astype(float), "weight": rng.uniform(40, 140, rows),
-        "height": rng.uniform(140, 200, rows), "scr": rng.uniform(0.4, 6.0, rows),
-        "bili": rng.uniform(0.2, 20.0, rows), "inr": rng.uniform(0.8, 4.0, rows),
-        "na": rng.uniform(120, 160, rows), "glu": rng.uniform(60, 400, rows),
-        "bun": rng.uniform(5, 80, rows), "female": rng.integers(0, 2, rows).astype(bool)})
-    table.loc[::97, "height"] = 0.0  # refused by the BMI and body surface area contracts
-    table.loc[::89, "age"] = 150.0   # refused by Cockcroft-Gault
-    return table
-
-
-def indices(t):
-    """Clinical indices of a pandas or a Dask DataFrame, by the same calls."""
-    cg = 1.0 - 0.15 * t["female"]
-    return {
-        "bmi": quorin_np.bmi(t["weight"], t["height"] / 100.0),
-        "bsa": quorin_np.body_surface_area(t["height"], t["weight"]),
-        "crcl": quorin_np.cockcroft_gault(t["age"], t["weight"], t["scr"], cg),
-        "mdrd": quorin_np.ckd_mdrd(t["scr"], t["age"], 1.0),
-        "meld": quorin_np.meld_score(t["bili"], t["inr"], t["scr"]),
-        "osm": quorin_np.osmolarity(t["na"], t["glu"], t["bun"]),
-    }
-
-
 def bits(values):
     return np.asarray(values, dtype=np.float64).view(np.uint64)
-
-
-def test_clinical_indices_over_a_partitioned_dataframe_on_two_workers(client):
-    table = cohort(5000)
-    with quorin_np.errstate(refused="nan"):
-        want = indices(table)
-        lazy = indices(dd.from_pandas(table, npartitions=6))
-    got = dict(zip(lazy, dask.compute(*lazy.values())))
-    for name, series in want.items():
-        assert got[name].index.equals(series.index), name
-        assert (bits(got[name]) == bits(series)).all(), name
-    assert got["bmi"].isna().sum() == len(table[::97]) and got["crcl"].isna().any()
 
 
 ROWS = 8  # two chunks of four; the refused row is the second of the second chunk
