@@ -13,10 +13,12 @@ FRAME = pd.DataFrame({"w": [70.0, 82.5, 91.0], "h": [1.75, 1.80, 1.68]}, index=[
 W, H = FRAME["w"].to_numpy(), FRAME["h"].to_numpy()
 
 
-def nullable(values, missing, dtype="Float64"):
-    """A nullable Series whose missing elements still hold their (here refused) values."""
-    s = pd.Series(values, dtype=dtype)
-    return s.mask(pd.Series(missing))
+MISSING = [False, True, False]
+
+
+def nullable(values, dtype="Float64"):
+    """A nullable Series whose second element is missing but still holds its (refused) value."""
+    return pd.Series(values, dtype=dtype).mask(pd.Series(MISSING))
 
 
 CASES = {  # name: (call, the NumPy result, the missing elements of the result)
@@ -27,18 +29,14 @@ CASES = {  # name: (call, the NumPy result, the missing elements of the result)
                         quorin_np.hardy_weinberg(H / 2), None),
     "Float64 with pd.NA": (lambda: quorin_np.bmi(pd.Series([70.0, pd.NA, 91.0], dtype="Float64",
                                                            index=FRAME.index), FRAME["h"]),
-                           quorin_np.bmi(W, H), [False, True, False]),
-    "a refused value under the mask": (lambda: quorin_np.bmi(70.0, nullable([1.75, 0.0, 1.68],
-                                                                            [False, True, False])),
-                                       quorin_np.bmi(70.0, np.array([1.75, 1.0, 1.68])),
-                                       [False, True, False]),
+                           quorin_np.bmi(W, H), MISSING),
+    "a refused value under the mask": (lambda: quorin_np.bmi(70.0, nullable([1.75, 0.0, 1.68])),
+                                       quorin_np.bmi(70.0, np.array([1.75, 1.0, 1.68])), MISSING),
     "Int64 count, negative under the mask": (
-        lambda: quorin_np.pcr_copies(10.0, 1.95, nullable([1, -5, 3], [False, True, False], "Int64")),
-        quorin_np.pcr_copies(10.0, 1.95, np.array([1, 0, 3])), [False, True, False]),
-    "several outputs, masked": (lambda: quorin_np.hardy_weinberg(nullable([0.5, 2.0, 0.1],
-                                                                           [False, True, False])),
-                                quorin_np.hardy_weinberg(np.array([0.5, 0.0, 0.1])),
-                                [False, True, False]),
+        lambda: quorin_np.pcr_copies(10.0, 1.95, nullable([1, -5, 3], "Int64")),
+        quorin_np.pcr_copies(10.0, 1.95, np.array([1, 0, 3])), MISSING),
+    "several outputs, masked": (lambda: quorin_np.hardy_weinberg(nullable([0.5, 2.0, 0.1])),
+                                quorin_np.hardy_weinberg(np.array([0.5, 0.0, 0.1])), MISSING),
 }
 
 
