@@ -52,9 +52,9 @@ class Bound:
     calls. It pickles by reference to the ufunc, so worker processes rebuild it as it was."""
 
     def __init__(self, ufunc: np.ufunc, mode: str, kwargs: dict[str, Any] | None = None,
-                 output: int | None = None) -> None:
-        self.ufunc, self.mode, self.kwargs, self.output = ufunc, mode, kwargs or {}, output
-        self.__name__ = ufunc.__name__ if output is None else f"{ufunc.__name__}-{output}"
+                 columns: bool = False) -> None:
+        self.ufunc, self.mode, self.kwargs, self.columns = ufunc, mode, kwargs or {}, columns
+        self.__name__ = ufunc.__name__
 
     def __call__(self, *args: Any, **kwargs: Any) -> Any:
         token = _refused.set(self.mode)
@@ -68,15 +68,19 @@ class Bound:
             raise
         finally:
             _refused.reset(token)
-        return result if self.output is None else result[self.output]
+        if self.columns:  # the outputs of a pandas Series, as the columns 0, 1, ... of a frame
+            from pandas import concat
+
+            return concat(result, axis=1, keys=range(len(result)))
+        return result
 
     def __reduce__(self) -> tuple[Any, ...]:
-        return (Bound, (self.ufunc, self.mode, self.kwargs, self.output))
+        return (Bound, (self.ufunc, self.mode, self.kwargs, self.columns))
 
     def __dask_tokenize__(self) -> object:
         from dask.tokenize import normalize_token
 
-        return ("quorin_np", self.__name__, self.mode, normalize_token(self.kwargs))
+        return ("quorin_np", self.__name__, self.mode, normalize_token(self.kwargs), self.columns)
 
     def __repr__(self) -> str:
         return f"<quorin_np.{self.__name__} under refused={self.mode!r}>"
@@ -123,20 +127,25 @@ def _array_call(core: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
 
 def _frame_call(collection: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
                 kwargs: dict[str, Any]) -> Any:
-    """``ufunc(*inputs, **kwargs)`` over Dask Series and DataFrames and scalars."""
-    frames = (collection.Series, collection.DataFrame)
+    """``ufunc(*inputs, **kwargs)`` over Dask Series and DataFrames and scalars (several outputs:
+    over Series only)."""
+    frames = (collection.Series, collection.DataFrame) if ufunc.nout == 1 else (collection.Series,)
     if not all(isinstance(x, (*frames, np.generic, Number)) or
                (isinstance(x, np.ndarray) and x.shape == ()) for x in inputs):
         return NotImplemented
     out = kwargs.pop("out", None)
     # Each frame's meta is empty and keeps its dtype (nullable ones included), index and name.
     meta = _probe(ufunc, [x._meta if isinstance(x, frames) else x for x in inputs], kwargs)
-    mode = _mode()
     if ufunc.nout == 1:
-        return collection.elemwise(Bound(ufunc, mode, kwargs), *inputs, meta=meta, out=out)
+        return collection.elemwise(Bound(ufunc, _mode(), kwargs), *inputs, meta=meta, out=out)
     if out is not None:
         return NotImplemented
-    return tuple(collection.elemwise(Bound(ufunc, mode, kwargs, k), *inputs, meta=m)
+    # One task per partition computes every output, as the columns of a frame.
+    from pandas import concat
+
+    whole = collection.elemwise(Bound(ufunc, _mode(), kwargs, columns=True), *inputs,
+                                meta=concat(meta, axis=1, keys=range(len(meta))))
+    return tuple(whole.map_partitions(operator.getitem, k, meta=m.rename(k)).rename(m.name)
                  for k, m in enumerate(meta))
 
 
