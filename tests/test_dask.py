@@ -2,10 +2,7 @@
 results for every ufunc, NumPy's bits after compute(), and the refusal mode fixed when the
 result is built."""
 
-import doctest
 import os
-import pathlib
-import re
 import subprocess
 import sys
 import warnings
@@ -166,11 +163,3 @@ def test_dispatch_does_not_depend_on_import_order(order):
         code = "import sys, quorin_np\nassert 'dask' not in sys.modules\n" + code
     subprocess.run([sys.executable, "-c", code], check=True, env=os.environ)
 
-
-def test_the_dask_guide_examples_run():
-    doc = pathlib.Path(__file__).resolve().parent.parent / "docs" / "arrays-dask.md"
-    source = "".join(re.findall(r"^```python\n(.*?)^```$", doc.read_text("utf-8"), re.M | re.S))
-    test = doctest.DocTestParser().get_doctest(source, {}, doc.name, str(doc), 0)
-    runner, failures = doctest.DocTestRunner(optionflags=doctest.ELLIPSIS), []
-    runner.run(test, out=failures.append)
-    assert runner.failures == 0, "".join(failures)
