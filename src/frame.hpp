@@ -80,6 +80,22 @@ struct caster {
                   "std::string_view, std::vector<double> or std::vector<std::array<double, 3>>.");
 };
 
+// A real read without calling into the interpreter: an exact float, or an exact int small
+// enough to be stored compactly. Converting that word-sized value in hardware rounds to the
+// nearest double, ties to even, which is what PyFloat_AsDouble does for an int, so the two agree
+// bit for bit. A bool or an int subclass is not exact and keeps the interpreter's conversion.
+inline bool read_real_inline(PyObject* o, double& out) {
+    if (PyFloat_CheckExact(o)) {
+        out = PyFloat_AS_DOUBLE(o);
+        return true;
+    }
+    if (PyLong_CheckExact(o) && PyUnstable_Long_IsCompact(reinterpret_cast<PyLongObject*>(o))) {
+        out = static_cast<double>(PyUnstable_Long_CompactValue(reinterpret_cast<PyLongObject*>(o)));
+        return true;
+    }
+    return false;
+}
+
 template <>
 struct caster<double> {
     double value;
@@ -197,34 +213,39 @@ struct invoker<Core, std::tuple<A...>> {
     }
 
     static constexpr bool all_real = (std::is_same_v<A, double> && ...);
-
-    template <std::size_t... I>
-    static bool exact_floats(PyObject* const* args, std::index_sequence<I...>) {
-        return (PyFloat_CheckExact(args[I]) && ...);
-    }
-    template <std::size_t... I>
-    static PyObject* call_exact_floats(PyObject* const* args, std::index_sequence<I...>) {
-        return to_python(Core(PyFloat_AS_DOUBLE(args[I])...));
-    }
 };
 
 template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body>
 struct function {
     using traits = core_traits<decltype(Core)>;
     using parsed = parsed_signature<Sig>;
+    using invoke = invoker<Core, typename traits::args>;
     static constexpr int P = static_cast<int>(parsed::count);
+    static constexpr int R = static_cast<int>(parsed::required);
     static_assert(parsed::count == traits::arity,
                   "The text signature must name exactly one parameter per argument of the core.");
     static_assert(P > 0, "Every exported function takes at least one argument.");
 
     static inline PyObject* interned[P] = {};
     static inline Signature signature{Name.data, parsed::names.data(), interned,
-                                      parsed::defaults.data(), P,
-                                      static_cast<int>(parsed::required)};
+                                      parsed::defaults.data(), P, R};
 
-    // The common keyword call, inline: every parameter given exactly once, each keyword name
-    // the interned name of a parameter not given by position. Anything else (defaults, a name
-    // that is equal but not interned, any error) takes the general binder, which starts over.
+    // How many leading parameters the call fills in order: the positional arguments, then
+    // keywords naming the next parameters one after another by their interned names, as a
+    // keyword call written in parameter order does. The argument vector is then already in
+    // parameter order and needs no binding. -1 for any other keyword call.
+    static Py_ssize_t filled_in_order(Py_ssize_t nargs, PyObject* kwnames) {
+        if (kwnames == nullptr) return nargs;
+        Py_ssize_t nkw = PyTuple_GET_SIZE(kwnames);
+        if (nargs + nkw > P) return -1;
+        for (Py_ssize_t k = 0; k < nkw; ++k)
+            if (PyTuple_GET_ITEM(kwnames, k) != interned[nargs + k]) return -1;
+        return nargs + nkw;
+    }
+
+    // A keyword call in any other order: every parameter given exactly once, each keyword name
+    // the interned name of a parameter not given by position. Anything else (a name that is
+    // equal but not interned, any error) takes the general binder, which starts over.
     static bool bind_by_interned_names(PyObject* const* args, Py_ssize_t nargs,
                                        PyObject* kwnames, PyObject** bound) {
         if (kwnames == nullptr || nargs + PyTuple_GET_SIZE(kwnames) != P) return false;
@@ -239,16 +260,42 @@ struct function {
         return true;
     }
 
+    // Parameter I of a call that fills the first n in order: read inline, or its default.
+    template <std::size_t I>
+    static bool read_inline(PyObject* const* args, Py_ssize_t n, double& out) {
+        if constexpr (static_cast<int>(I) >= R) {
+            if (static_cast<Py_ssize_t>(I) >= n) {
+                out = parsed::defaults[I - R];
+                return true;
+            }
+        }
+        return read_real_inline(args[I], out);
+    }
+
+    template <std::size_t... I>
+    static PyObject* call_inline(const double* v, std::index_sequence<I...>) {
+        return to_python(Core(v[I]...));
+    }
+
+    template <std::size_t... I>
+    static bool read_all_inline(PyObject* const* args, Py_ssize_t n, double* v,
+                                std::index_sequence<I...>) {
+        return (read_inline<I>(args, n, v[I]) && ...);
+    }
+
     static PyObject* entry(PyObject*, PyObject* const* args, Py_ssize_t nargs,
                            PyObject* kwnames) noexcept {
         try {
-            // The call that matters most: every argument by position and an exact float. It
-            // is kept small so that it needs no stack frame of its own; the rest is out of line.
-            if constexpr (invoker<Core, typename traits::args>::all_real) {
-                if (kwnames == nullptr && nargs == P &&
-                    invoker<Core, typename traits::args>::exact_floats(args, std::make_index_sequence<P>{}))
-                    return invoker<Core, typename traits::args>::call_exact_floats(
-                        args, std::make_index_sequence<P>{});
+            // The calls that matter most: reals that are exact floats or small exact ints,
+            // given in parameter order by position or keyword, trailing defaults left out.
+            // Nothing here calls into the interpreter, so on any doubt the general path
+            // starts over; that path is out of line to keep this one small.
+            if constexpr (invoke::all_real) {
+                Py_ssize_t n = filled_in_order(nargs, kwnames);
+                double v[P];
+                if (n >= R && n <= P &&
+                    read_all_inline(args, n, v, std::make_index_sequence<P>{}))
+                    return call_inline(v, std::make_index_sequence<P>{});
             }
             return general(args, nargs, kwnames);
         } catch (...) {
@@ -260,14 +307,17 @@ struct function {
                                                PyObject* kwnames) {
         PyObject* const* slots = args;
         PyObject* bound[P];
-        if (kwnames != nullptr || nargs != P) {
-            if (!bind_by_interned_names(args, nargs, kwnames, bound) &&
-                !bind(signature, args, nargs, kwnames, bound))
+        Py_ssize_t n = filled_in_order(nargs, kwnames);
+        if (n != P) {
+            if (n >= R && n < P) {  // trailing defaults left out
+                for (int i = 0; i < P; ++i) bound[i] = i < n ? args[i] : nullptr;
+            } else if (!bind_by_interned_names(args, nargs, kwnames, bound) &&
+                       !bind(signature, args, nargs, kwnames, bound)) {
                 return nullptr;
+            }
             slots = bound;
         }
-        return invoker<Core, typename traits::args>::call(slots, signature,
-                                                          std::make_index_sequence<P>{});
+        return invoke::call(slots, signature, std::make_index_sequence<P>{});
     }
 };
 
