@@ -85,7 +85,7 @@ struct caster {
 // nearest double, ties to even, which is what PyFloat_AsDouble does for an int, so the two agree
 // bit for bit. A bool or an int subclass is not exact and keeps the interpreter's conversion.
 inline bool read_real_inline(PyObject* o, double& out) {
-    if (PyFloat_CheckExact(o)) {
+    if (PyFloat_CheckExact(o)) [[likely]] {
         out = PyFloat_AS_DOUBLE(o);
         return true;
     }
@@ -188,12 +188,25 @@ PyObject* to_python(const Result<T>& r) {
     return to_python(*r);
 }
 
+// What a core returns when it succeeds: T for a Result<T>, otherwise its return type itself.
+template <class R>
+struct success {
+    using type = R;
+    static constexpr bool can_fail = false;
+};
+template <class T>
+struct success<Result<T>> {
+    using type = T;
+    static constexpr bool can_fail = true;
+};
+
 // ---- the per-function part -----------------------------------------------------------------
 
 template <class F>
 struct core_traits;
 template <class R, class... A>
 struct core_traits<R (*)(A...)> {
+    using result = R;
     using args = std::tuple<std::remove_cvref_t<A>...>;
     static constexpr std::size_t arity = sizeof...(A);
 };
@@ -235,7 +248,8 @@ struct function {
     // keyword call written in parameter order does. The argument vector is then already in
     // parameter order and needs no binding. -1 for any other keyword call.
     static Py_ssize_t filled_in_order(Py_ssize_t nargs, PyObject* kwnames) {
-        if (kwnames == nullptr) return nargs;
+        if (kwnames == nullptr) [[likely]]
+            return nargs;
         Py_ssize_t nkw = PyTuple_GET_SIZE(kwnames);
         if (nargs + nkw > P) return -1;
         for (Py_ssize_t k = 0; k < nkw; ++k)
@@ -273,51 +287,74 @@ struct function {
     }
 
     template <std::size_t... I>
-    static PyObject* call_inline(const double* v, std::index_sequence<I...>) {
-        return to_python(Core(v[I]...));
-    }
-
-    template <std::size_t... I>
     static bool read_all_inline(PyObject* const* args, Py_ssize_t n, double* v,
                                 std::index_sequence<I...>) {
         return (read_inline<I>(args, n, v[I]) && ...);
     }
 
-    static PyObject* entry(PyObject*, PyObject* const* args, Py_ssize_t nargs,
-                           PyObject* kwnames) noexcept {
+    using success_type = typename success<typename traits::result>::type;
+
+    // Runs the core on values read inline; false with the exception raised when it refuses or
+    // anything escapes it. The caller makes the result object outside this try block, so that
+    // the call which makes it can end the entry point without a frame of its own.
+    template <std::size_t... I>
+    [[gnu::flatten]] static bool run_inline(const double* v, success_type& out,
+                                            std::index_sequence<I...>) noexcept {
         try {
-            // The calls that matter most: reals that are exact floats or small exact ints,
-            // given in parameter order by position or keyword, trailing defaults left out.
-            // Nothing here calls into the interpreter, so on any doubt the general path
-            // starts over; that path is out of line to keep this one small.
-            if constexpr (invoke::all_real) {
-                Py_ssize_t n = filled_in_order(nargs, kwnames);
-                double v[P];
-                if (n >= R && n <= P &&
-                    read_all_inline(args, n, v, std::make_index_sequence<P>{}))
-                    return call_inline(v, std::make_index_sequence<P>{});
+            if constexpr (success<typename traits::result>::can_fail) {
+                auto r = Core(v[I]...);
+                if (!r) [[unlikely]] {
+                    raise(r.error());
+                    return false;
+                }
+                out = *r;
+            } else {
+                out = Core(v[I]...);
             }
-            return general(args, nargs, kwnames);
+            return true;
         } catch (...) {
-            return raise_escaped_exception();
+            raise_escaped_exception();
+            return false;
         }
     }
 
-    [[gnu::noinline]] static PyObject* general(PyObject* const* args, Py_ssize_t nargs,
-                                               PyObject* kwnames) {
-        PyObject* const* slots = args;
-        PyObject* bound[P];
-        Py_ssize_t n = filled_in_order(nargs, kwnames);
-        if (n != P) {
-            if (n >= R && n < P) {  // trailing defaults left out
-                for (int i = 0; i < P; ++i) bound[i] = i < n ? args[i] : nullptr;
-            } else if (!bind_by_interned_names(args, nargs, kwnames, bound) &&
-                       !bind(signature, args, nargs, kwnames, bound)) {
-                return nullptr;
+    static PyObject* entry(PyObject*, PyObject* const* args, Py_ssize_t nargs,
+                           PyObject* kwnames) {
+        // The calls that matter most: reals that are exact floats or small exact ints, given in
+        // parameter order by position or keyword, trailing defaults left out. Reading them
+        // calls nothing, so on any doubt the general path starts over; it is out of line to
+        // keep this one small.
+        if constexpr (invoke::all_real) {
+            Py_ssize_t n = filled_in_order(nargs, kwnames);
+            double v[P];
+            if (n >= R && n <= P && read_all_inline(args, n, v, std::make_index_sequence<P>{})) {
+                success_type out;
+                if (!run_inline(v, out, std::make_index_sequence<P>{})) return nullptr;
+                return to_python(out);
             }
-            slots = bound;
         }
-        return invoke::call(slots, signature, std::make_index_sequence<P>{});
+        return general(args, nargs, kwnames);
+    }
+
+    [[gnu::noinline]] static PyObject* general(PyObject* const* args, Py_ssize_t nargs,
+                                               PyObject* kwnames) noexcept {
+        try {
+            PyObject* const* slots = args;
+            PyObject* bound[P];
+            Py_ssize_t n = filled_in_order(nargs, kwnames);
+            if (n != P) {
+                if (n >= R && n < P) {  // trailing defaults left out
+                    for (int i = 0; i < P; ++i) bound[i] = i < n ? args[i] : nullptr;
+                } else if (!bind_by_interned_names(args, nargs, kwnames, bound) &&
+                           !bind(signature, args, nargs, kwnames, bound)) {
+                    return nullptr;
+                }
+                slots = bound;
+            }
+            return invoke::call(slots, signature, std::make_index_sequence<P>{});
+        } catch (...) {
+            return raise_escaped_exception();
+        }
     }
 };
 
