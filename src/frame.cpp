@@ -330,7 +330,7 @@ PyObject* fail_without_exception() {
     return nullptr;
 }
 
-PyObject* tuple_of(const double* values, int n) {
+PyObject* tuple_of(const double* values, int n) noexcept {
     owned items[4];
     for (int k = 0; k < n; ++k) {
         items[k].p = PyFloat_FromDouble(values[k]);

@@ -69,7 +69,7 @@ PyObject* raise(const QuorinError& e);
 PyObject* raise_escaped_exception() noexcept;  // call inside a catch block
 PyObject* raise_internal(const char* message);  // the internal-failure exception
 PyObject* fail_without_exception();             // SystemError unless one is already set
-PyObject* tuple_of(const double* values, int n);
+PyObject* tuple_of(const double* values, int n) noexcept;
 
 // ---- argument casters, chosen by the decayed type of the core's parameter ------------------
 
@@ -294,26 +294,25 @@ struct function {
 
     using success_type = typename success<typename traits::result>::type;
 
-    // Runs the core on values read inline; false with the exception raised when it refuses or
-    // anything escapes it. The caller makes the result object outside this try block, so that
-    // the call which makes it can end the entry point without a frame of its own.
+    // Runs the core on values read inline and keeps its value when it succeeds. Anything else
+    // (a refusal, an escaping exception) is left to the general path, so that this one holds
+    // no error object and needs no stack frame of its own; the result object is made by the
+    // caller, whose call to make it can then end the entry point. Flattened, so that a core
+    // the compiler would keep out of line for the size of its refusals is inlined here too.
     template <std::size_t... I>
     [[gnu::flatten]] static bool run_inline(const double* v, success_type& out,
                                             std::index_sequence<I...>) noexcept {
         try {
             if constexpr (success<typename traits::result>::can_fail) {
                 auto r = Core(v[I]...);
-                if (!r) [[unlikely]] {
-                    raise(r.error());
+                if (!r) [[unlikely]]
                     return false;
-                }
                 out = *r;
             } else {
                 out = Core(v[I]...);
             }
             return true;
         } catch (...) {
-            raise_escaped_exception();
             return false;
         }
     }
@@ -321,17 +320,18 @@ struct function {
     static PyObject* entry(PyObject*, PyObject* const* args, Py_ssize_t nargs,
                            PyObject* kwnames) {
         // The calls that matter most: reals that are exact floats or small exact ints, given in
-        // parameter order by position or keyword, trailing defaults left out. Reading them
-        // calls nothing, so on any doubt the general path starts over; it is out of line to
-        // keep this one small.
+        // parameter order by position or keyword, trailing defaults left out, and a core that
+        // succeeds. Reading the arguments has no effect and a core is a pure function of its
+        // values, so on anything else the general path starts over and meets the same
+        // outcome; it is out of line to keep this one small. Everything called here is C or
+        // noexcept, which lets the last call be a jump.
         if constexpr (invoke::all_real) {
             Py_ssize_t n = filled_in_order(nargs, kwnames);
             double v[P];
-            if (n >= R && n <= P && read_all_inline(args, n, v, std::make_index_sequence<P>{})) {
-                success_type out;
-                if (!run_inline(v, out, std::make_index_sequence<P>{})) return nullptr;
+            success_type out;
+            if (n >= R && n <= P && read_all_inline(args, n, v, std::make_index_sequence<P>{}) &&
+                run_inline(v, out, std::make_index_sequence<P>{})) [[likely]]
                 return to_python(out);
-            }
         }
         return general(args, nargs, kwnames);
     }
