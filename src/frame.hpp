@@ -317,7 +317,7 @@ struct function {
         }
     }
 
-    static PyObject* entry(PyObject*, PyObject* const* args, Py_ssize_t nargs,
+    static PyObject* entry(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
                            PyObject* kwnames) {
         // The calls that matter most: reals that are exact floats or small exact ints, given in
         // parameter order by position or keyword, trailing defaults left out, and a core that
@@ -333,11 +333,13 @@ struct function {
                 run_inline(v, out, std::make_index_sequence<P>{})) [[likely]]
                 return to_python(out);
         }
-        return general(args, nargs, kwnames);
+        return general(self, args, nargs, kwnames);
     }
 
-    [[gnu::noinline]] static PyObject* general(PyObject* const* args, Py_ssize_t nargs,
-                                               PyObject* kwnames) noexcept {
+    // Out of line and left whole (no parameter dropped), so that it takes the entry point's
+    // own parameters and jumping here moves no register.
+    [[gnu::noipa]] static PyObject* general(PyObject*, PyObject* const* args,
+                                           Py_ssize_t nargs, PyObject* kwnames) noexcept {
         try {
             PyObject* const* slots = args;
             PyObject* bound[P];
