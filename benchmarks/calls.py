@@ -2,32 +2,27 @@
 
 Every case is timed in the same process, interleaved round by round: each round times every
 case (best of a few repeats), and the reported figure is the median over rounds of those
-per-round minimums, which is robust on a noisy machine. Callables and arguments are bound as
-locals of the timing loop, so no global lookup is measured.
+per-round minimums, which is robust on a noisy machine. Each repeat of a small call lasts about
+a millisecond, shorter than the slice another process takes from a shared core, so that some
+repeat of every round runs undisturbed. Callables and arguments are bound as locals of the
+timing loop, so no global lookup is measured.
 
-    python benchmarks/calls.py [--rounds N] [--quick]
+The small calls are also counted in machine instructions under callgrind (when valgrind is on
+PATH), which does not depend on the load of the machine: each shape runs in a child process
+twice, with two loop lengths, and the difference of the two totals divided by the difference
+of the lengths is the cost of one iteration; the cost of the empty loop is subtracted.
+
+    python benchmarks/calls.py [--rounds N] [--quick] [--no-callgrind | --counts-only]
 """
 
-import argparse
+# The instruction-counting child runs this file too, and its start-up is counted twice; so only
+# what that child needs is imported here, the rest where it is used.
 import math
 import os
-import random
-import statistics
 import sys
 import timeit
 
 import quorin
-
-sys.path.insert(0, os.path.dirname(__file__))
-try:
-    import pyref  # pure-Python models of every function
-except ImportError:  # pragma: no cover
-    pyref = None
-else:
-    # The models call the C library's exp, log and pow through ctypes (some 0.4 us a call) so
-    # that the tests see its exact results; a pure-Python function would use the math module,
-    # which returns the same on the ordinary samples timed here.
-    pyref.exp, pyref.log, pyref.pow = math.exp, math.log, math.pow
 
 
 def py_bmi(weight_kg, height_m):
@@ -82,24 +77,129 @@ def py_rmsd(a, b):
     return math.sqrt(s / len(a))
 
 
+def make_timer(stmt, env):
+    return timeit.Timer(stmt, setup="; ".join(f"{k} = env[{k!r}]" for k in env),
+                        globals={"env": env})
+
+
 class Case:
     def __init__(self, label, stmt, number, **env):
         self.label = label
-        self.timer = timeit.Timer(stmt, setup="; ".join(f"{k} = env[{k!r}]" for k in env),
-                                  globals={"env": env})
+        self.timer = make_timer(stmt, env)
         self.number = number
         self.samples = []
 
-    def run_round(self, repeats=3):
+    def run_round(self, repeats=5):
         best = min(self.timer.repeat(repeats, self.number))
         self.samples.append(best / self.number * 1e9)
 
     @property
     def ns(self):
+        import statistics
         return statistics.median(self.samples)
 
 
+def call_shapes(q):
+    """The small calls, as (group title, [(label, statement, locals)]): timed, and counted
+    under callgrind. The first shape of each group is quorin's; the others are its yardsticks."""
+    shapes = []
+    if hasattr(q, "bmi"):
+        shapes += [
+            ("positional reals", [
+                ("quorin.bmi(70.0, 1.75)", "f(a, b)", dict(f=q.bmi, a=70.0, b=1.75)),
+                ("math.copysign(70.0, 1.75)", "f(a, b)", dict(f=math.copysign, a=70.0, b=1.75)),
+                ("pure Python bmi", "f(a, b)", dict(f=py_bmi, a=70.0, b=1.75))]),
+            ("keyword reals", [
+                ("quorin.bmi(weight_kg=, height_m=)", "f(weight_kg=a, height_m=b)",
+                 dict(f=q.bmi, a=70.0, b=1.75)),
+                ("math.isclose(70.0, 1.75, rel_tol=1e-9)", "f(a, b, rel_tol=c)",
+                 dict(f=math.isclose, a=70.0, b=1.75, c=1e-9)),
+                ("pure Python bmi by keyword", "f(weight_kg=a, height_m=b)",
+                 dict(f=py_bmi, a=70.0, b=1.75))]),
+            ("integer arguments", [
+                ("quorin.bmi(70, 2)", "f(a, b)", dict(f=q.bmi, a=70, b=2)),
+                ("math.copysign(70, 2)", "f(a, b)", dict(f=math.copysign, a=70, b=2)),
+                ("pure Python bmi(70, 2)", "f(a, b)", dict(f=py_bmi, a=70, b=2))]),
+            ("error path", [
+                ("quorin.bmi(0.0, 1.75) caught", "try:\n f(a, b)\nexcept E:\n pass",
+                 dict(f=q.bmi, a=0.0, b=1.75, E=ValueError)),
+                ("pure Python raise and catch", "f()", dict(f=py_raise_catch))]),
+        ]
+    shapes.append(("one real", [
+        ("quorin.mrna_halflife(2.0)", "f(a)", dict(f=q.mrna_halflife, a=2.0)),
+        ("math.log(2.0)", "f(a)", dict(f=math.log, a=2.0))]))
+    if hasattr(q, "biological_age_bound"):
+        shapes.append(("defaults", [
+            ("quorin.biological_age_bound(50.0, 60.0, 70.0)", "f(a, b, c)",
+             dict(f=q.biological_age_bound, a=50.0, b=60.0, c=70.0)),
+            ("math.fma(50.0, 60.0, 70.0)", "f(a, b, c)",
+             dict(f=math.fma, a=50.0, b=60.0, c=70.0))]))
+    return shapes
+
+
+# ---- instruction counts ------------------------------------------------------------------------
+
+EMPTY_LOOP = "the empty loop"
+
+
+def count_child(label, number):
+    """Run inside callgrind: `number` iterations of one shape, nothing else that varies."""
+    if label == EMPTY_LOOP:
+        stmt, env = "pass", {}
+    else:
+        stmt, env = next((st, e) for _, shapes in call_shapes(quorin)
+                         for lb, st, e in shapes if lb == label)
+    make_timer(stmt, env).timeit(number)
+
+
+def instructions_per_iteration(label, short=1000, long=21000):
+    import re
+    import subprocess
+    runs = [subprocess.Popen(
+        ["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
+         sys.executable, os.path.abspath(__file__), "--count-child", label, str(number)],
+        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
+        env=dict(os.environ, PYTHONHASHSEED="0"))  # the same start-up work in both runs
+        for number in (short, long)]
+    totals = []
+    for run in runs:
+        err = run.communicate()[1]
+        found = re.search(r"Collected : (\d+)", err)
+        if run.returncode != 0 or not found:
+            raise RuntimeError(f"callgrind run of {label!r} failed:\n{err[-2000:]}")
+        totals.append(int(found.group(1)))
+    return (totals[1] - totals[0]) / (long - short)
+
+
+def report_instructions():
+    groups = [(title, [label for label, _, _ in shapes]) for title, shapes in call_shapes(quorin)]
+    labels = [EMPTY_LOOP] + [label for _, group in groups for label in group]
+    counts = {label: instructions_per_iteration(label) for label in labels}
+    loop = counts[EMPTY_LOOP]
+    print(f"instructions per call under callgrind (the empty loop's {loop:.1f} per iteration "
+          f"subtracted)\n")
+    for title, group in groups:
+        print(title)
+        base = counts[group[0]] - loop
+        for label in group:
+            n = counts[label] - loop
+            ratio = "" if label == group[0] else f"   quorin / this {base / n:5.2f}"
+            print(f"  {label:48s} {n:12.1f}{ratio}")
+        print()
+
+
 def build_cases(quick):
+    import random
+    sys.path.insert(0, os.path.dirname(__file__))
+    try:
+        import pyref  # pure-Python models of every function
+    except ImportError:  # pragma: no cover
+        pyref = None
+    else:
+        # The models call the C library's exp, log and pow through ctypes (some 0.4 us a call)
+        # so that the tests see its exact results; a pure-Python function would use the math
+        # module, which returns the same on the ordinary samples timed here.
+        pyref.exp, pyref.log, pyref.pow = math.exp, math.log, math.pow
     rnd = random.Random(7)
     seq1k = "".join(rnd.choice("ACGT") for _ in range(1000))
     seq1m = seq1k * 1000
@@ -107,39 +207,16 @@ def build_cases(quick):
     dists = [rnd.uniform(0.0, 8.0) for _ in range(1000)]
     c1 = [(rnd.random(), rnd.random(), rnd.random()) for _ in range(1000)]
     c2 = [(rnd.random(), rnd.random(), rnd.random()) for _ in range(1000)]
-    n_fast, n_list, n_big = (20000, 200, 2) if quick else (200000, 2000, 10)
+    n_fast, n_list, n_big = (5000, 200, 2) if quick else (25000, 2000, 10)
     q = quorin
     groups = []
 
     def group(title, *cases):
         groups.append((title, cases))
 
-    if hasattr(q, "bmi"):
-        group("positional reals",
-              Case("quorin.bmi(70.0, 1.75)", "f(a, b)", n_fast, f=q.bmi, a=70.0, b=1.75),
-              Case("math.copysign(70.0, 1.75)", "f(a, b)", n_fast, f=math.copysign, a=70.0, b=1.75),
-              Case("pure Python bmi", "f(a, b)", n_fast, f=py_bmi, a=70.0, b=1.75))
-        group("keyword reals",
-              Case("quorin.bmi(weight_kg=, height_m=)", "f(weight_kg=a, height_m=b)", n_fast,
-                   f=q.bmi, a=70.0, b=1.75),
-              Case("math.isclose(70.0, 1.75, rel_tol=1e-9)", "f(a, b, rel_tol=c)", n_fast,
-                   f=math.isclose, a=70.0, b=1.75, c=1e-9),
-              Case("pure Python bmi by keyword", "f(weight_kg=a, height_m=b)", n_fast,
-                   f=py_bmi, a=70.0, b=1.75))
-        group("integer arguments",
-              Case("quorin.bmi(70, 2)", "f(a, b)", n_fast, f=q.bmi, a=70, b=2),
-              Case("math.copysign(70, 2)", "f(a, b)", n_fast, f=math.copysign, a=70, b=2))
-        group("error path",
-              Case("quorin.bmi(0.0, 1.75) caught", "try:\n f(a, b)\nexcept E:\n pass", n_fast // 4,
-                   f=q.bmi, a=0.0, b=1.75, E=ValueError),
-              Case("pure Python raise and catch", "f()", n_fast // 4, f=py_raise_catch))
-    group("one real",
-          Case("quorin.mrna_halflife(2.0)", "f(a)", n_fast, f=q.mrna_halflife, a=2.0),
-          Case("math.log(2.0)", "f(a)", n_fast, f=math.log, a=2.0))
-    if hasattr(q, "biological_age_bound"):
-        group("defaults",
-              Case("quorin.biological_age_bound(50.0, 60.0, 70.0)", "f(a, b, c)", n_fast,
-                   f=q.biological_age_bound, a=50.0, b=60.0, c=70.0))
+    for title, shapes in call_shapes(q):
+        group(title, *(Case(label, stmt, n_fast // 4 if "except" in stmt else n_fast, **env)
+                       for label, stmt, env in shapes))
     if hasattr(q, "gc_content"):
         group("gc_content, 1,000 bases",
               Case("quorin.gc_content", "f(s)", n_list * 10, f=q.gc_content, s=seq1k),
@@ -186,16 +263,23 @@ def build_cases(quick):
 
 
 def main():
+    import argparse
+    import shutil
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--rounds", type=int, default=7)
     ap.add_argument("--quick", action="store_true", help="fewer loops, for a smoke run")
+    ap.add_argument("--no-callgrind", action="store_true", help="skip the instruction counts")
+    ap.add_argument("--counts-only", action="store_true", help="only the instruction counts")
     opts = ap.parse_args()
+    if opts.counts_only:
+        report_instructions()
+        return
     groups, table = build_cases(opts.quick)
     every = [c for _, cases in groups for c in cases] + [c for _, a, b in table for c in (a, b)]
     for _ in range(opts.rounds):
         for case in every:
             case.run_round()
-    print(f"ns per call, median of {opts.rounds} interleaved rounds (each the best of 3)\n")
+    print(f"ns per call, median of {opts.rounds} interleaved rounds (each the best of 5)\n")
     for title, cases in groups:
         print(title)
         base = cases[0].ns
@@ -208,7 +292,16 @@ def main():
         print(f"{'function':30s} {'quorin ns':>10s} {'Python ns':>10s} {'speed-up':>9s}")
         for name, qc, pc in table:
             print(f"{name:30s} {qc.ns:10.1f} {pc.ns:10.1f} {pc.ns / qc.ns:8.1f}x")
+        print()
+    if not opts.no_callgrind:
+        if shutil.which("valgrind"):
+            report_instructions()
+        else:
+            print("valgrind is not on PATH: no instruction counts")
 
 
 if __name__ == "__main__":
-    main()
+    if sys.argv[1:2] == ["--count-child"]:
+        count_child(sys.argv[2], int(sys.argv[3]))
+    else:
+        main()

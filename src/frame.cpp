@@ -1,5 +1,6 @@
 // The out-of-line half of the call frame: binding, the slow conversions and every message.
-// Nothing here runs on the success path of a positional call with exact floats.
+// Nothing here runs on the success path of a call with exact floats or small exact ints given
+// in parameter order.
 #include "frame.hpp"
 
 #include <algorithm>
@@ -230,6 +231,18 @@ bool bind(const Signature& s, PyObject* const* args, Py_ssize_t nargs, PyObject*
 }
 
 bool real_slow(PyObject* o, double& out, const Signature& s, int index) {
+    // An exact int that fits a machine word is converted in hardware, rounding to nearest with
+    // ties to even exactly as the interpreter's own int-to-float conversion does above 2^53,
+    // without the temporary float that PyFloat_AsDouble would make. Wider ones take that path.
+    if (PyLong_CheckExact(o)) {
+        int overflow;
+        long long v = PyLong_AsLongLongAndOverflow(o, &overflow);
+        if (overflow == 0) {
+            if (v == -1 && PyErr_Occurred()) return conversion_failed(s, index);
+            out = static_cast<double>(v);
+            return true;
+        }
+    }
     return load_real(o, out) || conversion_failed(s, index);
 }
 
@@ -317,7 +330,7 @@ PyObject* fail_without_exception() {
     return nullptr;
 }
 
-PyObject* tuple_of(const double* values, int n) {
+PyObject* tuple_of(const double* values, int n) noexcept {
     owned items[4];
     for (int k = 0; k < n; ++k) {
         items[k].p = PyFloat_FromDouble(values[k]);

@@ -71,7 +71,7 @@ PyObject* raise(const QuorinError& e);
 PyObject* raise_escaped_exception() noexcept;  // call inside a catch block
 PyObject* raise_internal(const char* message);  // the internal-failure exception
 PyObject* fail_without_exception();             // SystemError unless one is already set
-PyObject* tuple_of(const double* values, int n);
+PyObject* tuple_of(const double* values, int n) noexcept;
 
 // ---- argument casters, chosen by the decayed type of the core's parameter ------------------
 
@@ -81,6 +81,22 @@ struct caster {
                   "A contract core parameter must be double, std::uint32_t, std::uint64_t, "
                   "std::string_view, std::vector<double> or std::vector<std::array<double, 3>>.");
 };
+
+// A real read without calling into the interpreter: an exact float, or an exact int small
+// enough to be stored compactly. Converting that word-sized value in hardware rounds to the
+// nearest double, ties to even, which is what PyFloat_AsDouble does for an int, so the two agree
+// bit for bit. A bool or an int subclass is not exact and keeps the interpreter's conversion.
+inline bool read_real_inline(PyObject* o, double& out) {
+    if (PyFloat_CheckExact(o)) [[likely]] {
+        out = PyFloat_AS_DOUBLE(o);
+        return true;
+    }
+    if (PyLong_CheckExact(o) && PyUnstable_Long_IsCompact(reinterpret_cast<PyLongObject*>(o))) {
+        out = static_cast<double>(PyUnstable_Long_CompactValue(reinterpret_cast<PyLongObject*>(o)));
+        return true;
+    }
+    return false;
+}
 
 template <>
 struct caster<double> {
@@ -174,12 +190,25 @@ PyObject* to_python(const Result<T>& r) {
     return to_python(*r);
 }
 
+// What a core returns when it succeeds: T for a Result<T>, otherwise its return type itself.
+template <class R>
+struct success {
+    using type = R;
+    static constexpr bool can_fail = false;
+};
+template <class T>
+struct success<Result<T>> {
+    using type = T;
+    static constexpr bool can_fail = true;
+};
+
 // ---- the per-function part -----------------------------------------------------------------
 
 template <class F>
 struct core_traits;
 template <class R, class... A>
 struct core_traits<R (*)(A...)> {
+    using result = R;
     using args = std::tuple<std::remove_cvref_t<A>...>;
     static constexpr std::size_t arity = sizeof...(A);
 };
@@ -199,34 +228,40 @@ struct invoker<Core, std::tuple<A...>> {
     }
 
     static constexpr bool all_real = (std::is_same_v<A, double> && ...);
-
-    template <std::size_t... I>
-    static bool exact_floats(PyObject* const* args, std::index_sequence<I...>) {
-        return (PyFloat_CheckExact(args[I]) && ...);
-    }
-    template <std::size_t... I>
-    static PyObject* call_exact_floats(PyObject* const* args, std::index_sequence<I...>) {
-        return to_python(Core(PyFloat_AS_DOUBLE(args[I])...));
-    }
 };
 
 template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body>
 struct function {
     using traits = core_traits<decltype(Core)>;
     using parsed = parsed_signature<Sig>;
+    using invoke = invoker<Core, typename traits::args>;
     static constexpr int P = static_cast<int>(parsed::count);
+    static constexpr int R = static_cast<int>(parsed::required);
     static_assert(parsed::count == traits::arity,
                   "The text signature must name exactly one parameter per argument of the core.");
     static_assert(P > 0, "Every exported function takes at least one argument.");
 
     static inline PyObject* interned[P] = {};
     static inline Signature signature{Name.data, parsed::names.data(), interned,
-                                      parsed::defaults.data(), P,
-                                      static_cast<int>(parsed::required)};
+                                      parsed::defaults.data(), P, R};
 
-    // The common keyword call, inline: every parameter given exactly once, each keyword name
-    // the interned name of a parameter not given by position. Anything else (defaults, a name
-    // that is equal but not interned, any error) takes the general binder, which starts over.
+    // How many leading parameters the call fills in order: the positional arguments, then
+    // keywords naming the next parameters one after another by their interned names, as a
+    // keyword call written in parameter order does. The argument vector is then already in
+    // parameter order and needs no binding. -1 for any other keyword call.
+    static Py_ssize_t filled_in_order(Py_ssize_t nargs, PyObject* kwnames) {
+        if (kwnames == nullptr) [[likely]]
+            return nargs;
+        Py_ssize_t nkw = PyTuple_GET_SIZE(kwnames);
+        if (nargs + nkw > P) return -1;
+        for (Py_ssize_t k = 0; k < nkw; ++k)
+            if (PyTuple_GET_ITEM(kwnames, k) != interned[nargs + k]) return -1;
+        return nargs + nkw;
+    }
+
+    // A keyword call in any other order: every parameter given exactly once, each keyword name
+    // the interned name of a parameter not given by position. Anything else (a name that is
+    // equal but not interned, any error) takes the general binder, which starts over.
     static bool bind_by_interned_names(PyObject* const* args, Py_ssize_t nargs,
                                        PyObject* kwnames, PyObject** bound) {
         if (kwnames == nullptr || nargs + PyTuple_GET_SIZE(kwnames) != P) return false;
@@ -241,35 +276,89 @@ struct function {
         return true;
     }
 
-    static PyObject* entry(PyObject*, PyObject* const* args, Py_ssize_t nargs,
-                           PyObject* kwnames) noexcept {
-        try {
-            // The call that matters most: every argument by position and an exact float. It
-            // is kept small so that it needs no stack frame of its own; the rest is out of line.
-            if constexpr (invoker<Core, typename traits::args>::all_real) {
-                if (kwnames == nullptr && nargs == P &&
-                    invoker<Core, typename traits::args>::exact_floats(args, std::make_index_sequence<P>{}))
-                    return invoker<Core, typename traits::args>::call_exact_floats(
-                        args, std::make_index_sequence<P>{});
+    // Parameter I of a call that fills the first n in order: read inline, or its default.
+    template <std::size_t I>
+    static bool read_inline(PyObject* const* args, Py_ssize_t n, double& out) {
+        if constexpr (static_cast<int>(I) >= R) {
+            if (static_cast<Py_ssize_t>(I) >= n) {
+                out = parsed::defaults[I - R];
+                return true;
             }
-            return general(args, nargs, kwnames);
+        }
+        return read_real_inline(args[I], out);
+    }
+
+    template <std::size_t... I>
+    static bool read_all_inline(PyObject* const* args, Py_ssize_t n, double* v,
+                                std::index_sequence<I...>) {
+        return (read_inline<I>(args, n, v[I]) && ...);
+    }
+
+    using success_type = typename success<typename traits::result>::type;
+
+    // Runs the core on values read inline and keeps its value when it succeeds. Anything else
+    // (a refusal, an escaping exception) is left to the general path, so that this one holds
+    // no error object and needs no stack frame of its own; the result object is made by the
+    // caller, whose call to make it can then end the entry point. Flattened, so that a core
+    // the compiler would keep out of line for the size of its refusals is inlined here too.
+    template <std::size_t... I>
+    [[gnu::flatten]] static bool run_inline(const double* v, success_type& out,
+                                            std::index_sequence<I...>) noexcept {
+        try {
+            if constexpr (success<typename traits::result>::can_fail) {
+                auto r = Core(v[I]...);
+                if (!r) [[unlikely]]
+                    return false;
+                out = *r;
+            } else {
+                out = Core(v[I]...);
+            }
+            return true;
         } catch (...) {
-            return raise_escaped_exception();
+            return false;
         }
     }
 
-    [[gnu::noinline]] static PyObject* general(PyObject* const* args, Py_ssize_t nargs,
-                                               PyObject* kwnames) {
-        PyObject* const* slots = args;
-        PyObject* bound[P];
-        if (kwnames != nullptr || nargs != P) {
-            if (!bind_by_interned_names(args, nargs, kwnames, bound) &&
-                !bind(signature, args, nargs, kwnames, bound))
-                return nullptr;
-            slots = bound;
+    static PyObject* entry(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
+                           PyObject* kwnames) {
+        // The calls that matter most: reals that are exact floats or small exact ints, given in
+        // parameter order by position or keyword, trailing defaults left out, and a core that
+        // succeeds. Reading the arguments has no effect and a core is a pure function of its
+        // values, so on anything else the general path starts over and meets the same
+        // outcome; it is out of line to keep this one small. Everything called here is C or
+        // noexcept, which lets the last call be a jump.
+        if constexpr (invoke::all_real) {
+            Py_ssize_t n = filled_in_order(nargs, kwnames);
+            double v[P];
+            success_type out;
+            if (n >= R && n <= P && read_all_inline(args, n, v, std::make_index_sequence<P>{}) &&
+                run_inline(v, out, std::make_index_sequence<P>{})) [[likely]]
+                return to_python(out);
         }
-        return invoker<Core, typename traits::args>::call(slots, signature,
-                                                          std::make_index_sequence<P>{});
+        return general(self, args, nargs, kwnames);
+    }
+
+    // Out of line and left whole (no parameter dropped), so that it takes the entry point's
+    // own parameters and jumping here moves no register.
+    [[gnu::noipa]] static PyObject* general(PyObject*, PyObject* const* args,
+                                           Py_ssize_t nargs, PyObject* kwnames) noexcept {
+        try {
+            PyObject* const* slots = args;
+            PyObject* bound[P];
+            Py_ssize_t n = filled_in_order(nargs, kwnames);
+            if (n != P) {
+                if (n >= R && n < P) {  // trailing defaults left out
+                    for (int i = 0; i < P; ++i) bound[i] = i < n ? args[i] : nullptr;
+                } else if (!bind_by_interned_names(args, nargs, kwnames, bound) &&
+                           !bind(signature, args, nargs, kwnames, bound)) {
+                    return nullptr;
+                }
+                slots = bound;
+            }
+            return invoke::call(slots, signature, std::make_index_sequence<P>{});
+        } catch (...) {
+            return raise_escaped_exception();
+        }
     }
 };
 

@@ -51,6 +51,7 @@ real = st.one_of(
     st.floats(),                                  # the whole line, NaN and infinities included
     st.floats(-1e-300, 1e-300),                   # around zero, subnormals included
     st.integers(-3, 300),                         # integers and bools are accepted as reals
+    st.integers(-2 ** 64, 2 ** 64),               # word-sized and wider, rounded past 2**53
     st.booleans(),
 )
 unit = st.one_of(st.floats(0.0, 1.0),

@@ -68,6 +68,22 @@ def test_position_and_keyword_bind_alike(args, kwargs):
     assert_same(rd(*args, **kwargs), 0.5)
 
 
+age = quorin.biological_age_bound  # (pheno_age, telomere_age, epigenetic_age, w1=0.333, w2=0.333, w3=0.334)
+
+
+# Trailing defaults left out, given in order by position or keyword, or named out of order.
+@pytest.mark.parametrize("args, kwargs", [
+    ((50, 60, 70), {}),
+    ((50.0, 60.0), {"epigenetic_age": 70.0}),
+    ((50.0, 60.0, 70.0, 0.333), {"w2": 0.333}),
+    ((50.0, 60.0, 70.0, 0.333, 0.333, 0.334), {}),
+    ((50.0, 60.0, 70.0), {"w3": 0.334, "w1": 0.333}),
+    ((), {"epigenetic_age": 70, "telomere_age": 60, "pheno_age": 50}),
+])
+def test_defaults_fill_whatever_is_left_out(args, kwargs):
+    assert_same(age(*args, **kwargs), 60.010000000000005)
+
+
 class Name(str):
     pass
 
@@ -119,6 +135,11 @@ class FloatSub(float):
         return 99.0  # ignored: a float subclass's own value is read
 
 
+class IntFloat(int):
+    def __float__(self):
+        return 4.0  # an int subclass keeps the interpreter's conversion, which calls this
+
+
 class Boom(Exception):
     pass
 
@@ -143,6 +164,7 @@ class RaisesTypeError:
     (Real(2.0), 0.34657359027997264),
     (Index(), 0.6931471805599453 / 4),
     (FloatSub(2.0), 0.34657359027997264),
+    (IntFloat(2), 0.6931471805599453 / 4),
     (Real(-1.0), None),  # -1.0 from __float__ is a value, not an error
     (math.inf, 0.0),
     (math.nan, math.nan),
@@ -152,6 +174,25 @@ def test_real_conversion(value, expected):
         raises(ValueError, "Quorin.MrnaHalfLife: decay_rate must be positive (halfLife_pos)", hl, value)
     else:
         assert_same(hl(value), expected)
+
+
+gibbs = quorin.gibbs_free_energy  # (dh, t, ds): dh - t * ds, so gibbs(x, 0.0, 0.0) is x
+
+
+# Exact ints round to the nearest double, ties to even, as float() does; past a machine word
+# they take the interpreter's own conversion. Every binding shape reads them alike.
+@pytest.mark.parametrize("value", [
+    0, 7, -7, 2 ** 30 - 1, 2 ** 30, -(2 ** 30), 2 ** 31 + 1, 2 ** 53 - 1, 2 ** 53 + 1,
+    2 ** 53 + 3, -(2 ** 53 + 1), 2 ** 54 + 2, 2 ** 62 + 2 ** 9, 2 ** 62 + 2 ** 9 + 1,
+    2 ** 63 - 1, -(2 ** 63), 2 ** 63, -(2 ** 63) - 1, 2 ** 64 + 2 ** 11 + 1, 10 ** 300,
+])
+@pytest.mark.parametrize("call", [
+    lambda x: gibbs(x, 0.0, 0.0),
+    lambda x: gibbs(dh=x, t=0.0, ds=0.0),
+    lambda x: gibbs(ds=0.0, t=0.0, dh=x),  # out of order: bound, then converted one by one
+], ids=["position", "keyword", "reordered"])
+def test_exact_int_converts_as_float_does(value, call):
+    assert_same(call(value), float(value))
 
 
 @pytest.mark.parametrize("value, message", [
