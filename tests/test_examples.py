@@ -34,6 +34,7 @@ def test_demo():
     assert out.splitlines()[0] == quorin.__doc__.splitlines()[0]
     assert f"{len(quorin.__all__)} functions registered" in out
     assert "refused: Quorin.MrnaHalfLife: decay_rate must be positive (halfLife_pos)" in out
+    assert "refused" not in out.splitlines()[-1]  # an example along the way, not the outcome
 
 
 def fold_rows(out):

@@ -15,12 +15,12 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 @pytest.fixture(scope="module")
 def probe(tmp_path_factory):
-    cxx = shutil.which("g++") or shutil.which("c++")
+    cxx = shutil.which(os.environ.get("CXX", "g++")) or shutil.which("c++")
     if cxx is None:
         pytest.skip("no C++ compiler")
     out = tmp_path_factory.mktemp("probe") / ("_quorin_probe" + sysconfig.get_config_var("EXT_SUFFIX"))
     src = os.path.join(ROOT, "src")
-    cmd = [cxx, "-std=c++23", "-O1", "-shared", "-fPIC", "-ffp-contract=off", "-Wall", "-Wextra",
+    cmd = [cxx, "-std=c++2b", "-O1", "-shared", "-fPIC", "-ffp-contract=off", "-Wall", "-Wextra",
            "-I", src, "-I", sysconfig.get_paths()["include"],
            os.path.join(ROOT, "tests", "probe", "probe.cpp"),
            os.path.join(src, "frame.cpp"), os.path.join(src, "numeric.cpp"), "-o", str(out)]

@@ -233,13 +233,13 @@ FILLS = [("rows", 131072), ("sse2", 131072), ("avx2", 131072), ("auto", 131072),
 
 @pytest.fixture(scope="module")
 def driver(tmp_path_factory):
-    cxx = shutil.which("g++") or shutil.which("c++")
+    cxx = shutil.which(os.environ.get("CXX", "g++")) or shutil.which("c++")
     src = os.path.join(ROOT, "src")
     if cxx is None or not os.path.isdir(os.path.join(src, "rna")):
         pytest.skip("needs a C++ compiler and the source tree")
     work = tmp_path_factory.mktemp("driver")
     (work / "driver.cpp").write_text(DRIVER)
-    subprocess.run([cxx, "-std=c++23", "-O2", "-Wall", "-Wextra", "-I", src, str(work / "driver.cpp"),
+    subprocess.run([cxx, "-std=c++2b", "-O2", "-Wall", "-Wextra", "-I", src, str(work / "driver.cpp"),
                     os.path.join(src, "rna", "nussinov.cpp"), os.path.join(src, "rna", "tiled.cpp"),
                     "-o", str(work / "driver")], check=True)
 

@@ -1,10 +1,11 @@
 // The outcome of a failed precondition, and the result type of every contract core.
 #pragma once
 
-#include <expected>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "error/expected.hpp"
 
 namespace quorin {
 
@@ -26,14 +27,18 @@ private:
 };
 
 template <class T>
-using Result = std::expected<T, QuorinError>;
+using Result = expected<T, QuorinError>;
 
 // `return fail("Quorin.X: ...");` reads as the precondition it reports.
-inline std::unexpected<QuorinError> fail(const char* literal) noexcept {
-    return std::unexpected<QuorinError>(std::in_place, literal);
+inline unexpected<QuorinError> fail(const char* literal) noexcept {
+    return unexpected<QuorinError>(std::in_place, literal);
 }
-inline std::unexpected<QuorinError> fail(std::string owned) {
-    return std::unexpected<QuorinError>(std::in_place, std::move(owned));
+inline unexpected<QuorinError> fail(std::string owned) {
+    return unexpected<QuorinError>(std::in_place, std::move(owned));
+}
+// Passes on the error of a step the core depends on.
+inline unexpected<QuorinError> fail(QuorinError&& error) noexcept {
+    return unexpected<QuorinError>(std::move(error));
 }
 
 }  // namespace quorin

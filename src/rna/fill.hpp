@@ -76,8 +76,18 @@ private:
     std::uint64_t work_ = 0;
 };
 
+// The tiled SIMD fill is written for x86-64; on every other processor the row fill (which the
+// compiler vectorises) serves every length.
+#if defined(__x86_64__)
+#define QUORIN_TILED_FILL 1
+#else
+#define QUORIN_TILED_FILL 0
+#endif
+
+#if QUORIN_TILED_FILL
 // The tiled SIMD fill with 16-bit counts (tiled.cpp); `avx2` picks the 256-bit instructions,
 // otherwise SSE2, which every x86-64 has. Needs codes.size() < kWideFrom.
 std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Poll poll, bool avx2);
+#endif
 
 }  // namespace quorin::rna::detail

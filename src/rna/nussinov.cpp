@@ -83,9 +83,16 @@ std::optional<std::uint64_t> fill_rows(std::span<const std::uint8_t> code, Poll 
 // tiles the tiled fill spends more on its padding than it saves.
 constexpr std::size_t kTiledFrom = 160;
 
-bool cpu_has_avx2() noexcept {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
+// The tiled fill where it is built, with AVX2 when asked for and the processor has it; the
+// 16-bit row fill on other processors.
+std::optional<std::uint64_t> fill_tiled(std::span<const std::uint8_t> code, Poll poll, bool avx2) {
+#if QUORIN_TILED_FILL
+    static const bool has_avx2 = __builtin_cpu_supports("avx2");
+    return fold_tiled(code, poll, avx2 && has_avx2);
+#else
+    (void)avx2;
+    return fill_rows<std::uint16_t>(code, poll);
+#endif
 }
 
 constexpr std::uint8_t kInvalid = 0xFF;
@@ -128,19 +135,19 @@ std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Poll poll
         case Kernel::rows:
             return detail::fill_rows<std::uint16_t>(codes, poll);
         case Kernel::sse2:
-            return detail::fold_tiled(codes, poll, false);
+            return detail::fill_tiled(codes, poll, false);
         case Kernel::avx2:
-            return detail::fold_tiled(codes, poll, detail::cpu_has_avx2());
+            return detail::fill_tiled(codes, poll, true);
         case Kernel::automatic:
             break;
     }
     if (n < detail::kTiledFrom) return detail::fill_rows<std::uint16_t>(codes, poll);
-    return detail::fold_tiled(codes, poll, detail::cpu_has_avx2());
+    return detail::fill_tiled(codes, poll, true);
 }
 
 Result<std::uint64_t> nussinov(std::string_view sequence) {
     auto codes = encode(sequence);
-    if (!codes) return std::unexpected(std::move(codes.error()));
+    if (!codes) return fail(std::move(codes.error()));
     return *fold(*codes);
 }
 

@@ -11,7 +11,7 @@ bool signal_raised(void*) { return PyErr_CheckSignals() < 0; }
 // a handler that raises (KeyboardInterrupt) stops it, and the call ends with that exception.
 Result<std::uint64_t> nussinov_interruptible(std::string_view sequence) {
     auto codes = encode(sequence);
-    if (!codes) return std::unexpected(std::move(codes.error()));
+    if (!codes) return fail(std::move(codes.error()));
     auto count = fold(*codes, Poll{signal_raised, nullptr});
     if (!count) throw frame::python_error_already_set{};
     return *count;

@@ -11,12 +11,14 @@
 //     16-bit, stored by k so that the kW rows of one k are adjacent.
 // That is about half a byte per n^2 in all. 16-bit lanes hold counts biased by -32768, so that
 // the signed max of SSE2 orders them like the unsigned counts (up to 65535) they are.
+#include "rna/fill.hpp"
+
+#if QUORIN_TILED_FILL
+
 #include <immintrin.h>
 
 #include <cstdint>
 #include <cstring>
-
-#include "rna/fill.hpp"
 
 namespace quorin::rna::detail {
 namespace {
@@ -84,8 +86,13 @@ struct V {
 }  // namespace sse2
 }  // namespace
 
+// Everything up to the matching pop is compiled for AVX2; clang spells it differently.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 namespace {
 namespace avx2 {
 
@@ -118,7 +125,11 @@ struct V {
 
 }  // namespace avx2
 }  // namespace
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Poll poll, bool avx2) {
     const std::size_t n = codes.size();
@@ -180,3 +191,5 @@ std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Pol
 }
 
 }  // namespace quorin::rna::detail
+
+#endif  // QUORIN_TILED_FILL
