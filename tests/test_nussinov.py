@@ -180,7 +180,7 @@ PATTERNS = {
 }
 
 
-@pytest.mark.parametrize("n", [1, 2, 95, 96, 97, 159, 160, 161, 191, 192, 193, 383, 384, 385, 1000])
+@pytest.mark.parametrize("n", [1, 2, 95, 96, 97, 159, 160, 161, 191, 192, 193, 383, 384, 385, 510, 511, 512, 1000])
 @pytest.mark.parametrize("pattern", PATTERNS)
 def test_adversarial_patterns(n, pattern):
     sequence, expected = PATTERNS[pattern]
@@ -217,18 +217,21 @@ int main() {
         std::string kernel, sequence;
         FoldOptions options;
         in >> kernel >> options.wide_from >> sequence;
-        options.kernel = kernel == "rows" ? Kernel::rows : kernel == "sse2" ? Kernel::sse2
-                       : kernel == "avx2" ? Kernel::avx2 : Kernel::automatic;
+        options.kernel = kernel == "rows" ? Kernel::rows : kernel == "sse2" ? Kernel::tiled_sse2
+                       : kernel == "avx2" ? Kernel::tiled_avx2
+                       : kernel == "bytes_sse2" ? Kernel::bytes_sse2
+                       : kernel == "bytes_avx2" ? Kernel::bytes_avx2 : Kernel::automatic;
         std::cout << *fold(*encode(sequence), {}, options) << std::endl;
     }
 }
 """
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-# rows: 16-bit row fill; sse2 / avx2: the tiled fill (avx2 runs as sse2 where the processor
-# lacks it); a threshold of 1 or 150 sends every sequence, or the longer ones, to 32-bit counts.
-FILLS = [("rows", 131072), ("sse2", 131072), ("avx2", 131072), ("auto", 131072),
-         ("auto", 1), ("avx2", 150)]
+# rows: 16-bit row fill; sse2 / avx2: the tiled fill; bytes_*: the 8-bit row fill (any avx2
+# runs as sse2 where the processor lacks it); a threshold of 1 or 150 sends every sequence, or
+# the longer ones, to 32-bit counts.
+FILLS = [("rows", 131072), ("sse2", 131072), ("avx2", 131072), ("bytes_sse2", 131072),
+         ("bytes_avx2", 131072), ("auto", 131072), ("auto", 1), ("avx2", 150)]
 
 
 @pytest.fixture(scope="module")
@@ -240,7 +243,7 @@ def driver(tmp_path_factory):
     work = tmp_path_factory.mktemp("driver")
     (work / "driver.cpp").write_text(DRIVER)
     subprocess.run([cxx, "-std=c++23", "-O2", "-Wall", "-Wextra", "-I", src, str(work / "driver.cpp"),
-                    os.path.join(src, "rna", "nussinov.cpp"), os.path.join(src, "rna", "tiled.cpp"),
+                    os.path.join(src, "rna", "nussinov.cpp"), os.path.join(src, "rna", "tiled.cpp"), os.path.join(src, "rna", "bytes.cpp"),
                     "-o", str(work / "driver")], check=True)
 
     def run(jobs):
