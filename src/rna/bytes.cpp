@@ -13,6 +13,10 @@ namespace {
 // Polls about every millisecond at the speed of this fill.
 constexpr std::uint64_t kBytesPollBudget = std::uint64_t{1} << 25;
 
+// Rows filled at once: they share the loads of every right half and overlap their chains of
+// work from column to column. Three measured best here from 20 to 400 bases, four at 500.
+constexpr std::size_t kRows = 3;
+
 namespace sse2 {
 constexpr std::size_t kBytes = 16;
 typedef std::uint8_t vec __attribute__((vector_size(kBytes)));
@@ -28,8 +32,9 @@ typedef std::uint8_t vec __attribute__((vector_size(kBytes)));
 }  // namespace avx2
 #pragma GCC pop_options
 
-// The scratch: four rows of pairing flags (one per base code), the accumulator, then the table,
-// each whole vectors long plus a vector to spill into. Sized for the widest vectors.
+// The scratch: four rows of pairing flags (one per base code), the accumulators of kRows rows,
+// then the table; each row whole vectors long plus a vector to spill into. Sized for the
+// widest vectors.
 constexpr std::size_t kWidest = 32;
 std::size_t stride_of(std::size_t n) { return (n + kWidest + 63) / 64 * 64; }
 std::size_t table_size(std::size_t n) {
@@ -38,7 +43,7 @@ std::size_t table_size(std::size_t n) {
 
 }  // namespace
 
-std::size_t bytes_scratch_size(std::size_t n) noexcept { return 5 * stride_of(n) + table_size(n); }
+std::size_t bytes_scratch_size(std::size_t n) noexcept { return (4 + kRows) * stride_of(n) + table_size(n); }
 
 std::optional<std::uint64_t> fold_bytes(std::span<const std::uint8_t> codes, std::uint8_t* scratch,
                                         Poll poll, Isa isa) {
@@ -47,7 +52,7 @@ std::optional<std::uint64_t> fold_bytes(std::span<const std::uint8_t> codes, std
     const std::size_t stride = stride_of(n);
     std::uint8_t* pairs = scratch;
     std::uint8_t* acc = scratch + 4 * stride;
-    std::uint8_t* table = scratch + 5 * stride;
+    std::uint8_t* table = scratch + (4 + kRows) * stride;
     for (std::size_t b = 0; b < 4; ++b) {
         for (std::size_t x = 0; x < n; ++x) pairs[b * stride + x] = kPairs[b][codes[x]];
         std::memset(pairs + b * stride + n, 0, stride - n);
