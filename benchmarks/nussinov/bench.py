@@ -88,13 +88,14 @@ def median(xs):
 
 def short_sequences(sizes, rounds, seed, references, previous):
     """The table for short sequences; returns {n: (median fill ratio, median speed-up)}."""
-    batches = "30"
+    batches = "40"
     samples = {n: {"quorin": [], "fill": [], "previous": []} for n in sizes}
     for _ in range(rounds):
         for n in sizes:
             rng = random.Random(seed + n)
-            # About a millisecond of quorin's work per batch, and never fewer than 4 sequences.
-            count = max(4, min(200, int(2e8 / n ** 3)))
+            # Short batches (a busy machine leaves more of them undisturbed), of at least 4
+            # sequences: about 0.2 ms of quorin's work, a millisecond or two of the others'.
+            count = max(4, min(50, int(2e7 / n ** 3)))
             sequences = ["".join(rng.choice("ACGU") for _ in range(n)) for _ in range(count)]
             runs = {"quorin": run_many([sys.executable, "-c", QUORIN_MANY, batches], sequences),
                     "fill": run_many([references, "fill-many", batches], sequences),
