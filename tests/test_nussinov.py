@@ -180,7 +180,8 @@ PATTERNS = {
 }
 
 
-@pytest.mark.parametrize("n", [1, 2, 95, 96, 97, 159, 160, 161, 191, 192, 193, 383, 384, 385, 510, 511, 512, 1000])
+@pytest.mark.parametrize("n", [1, 2, 95, 96, 97, 159, 160, 161, 191, 192, 193, 383, 384, 385,
+                               510, 511, 512, 1000])
 @pytest.mark.parametrize("pattern", PATTERNS)
 def test_adversarial_patterns(n, pattern):
     sequence, expected = PATTERNS[pattern]
@@ -293,7 +294,8 @@ def driver(tmp_path_factory):
     # Under scripts/sanitize the driver is instrumented as the module is.
     sanitize = ["-fsanitize=address,undefined", "-fno-sanitize-recover=all", "-g",
                 "-D_GLIBCXX_ASSERTIONS"] if os.environ.get("QUORIN_SANITIZED") else []
-    subprocess.run([cxx, "-std=c++23", "-O2", "-Wall", "-Wextra", *sanitize, "-I", src, str(work / "driver.cpp"),
+    subprocess.run([cxx, "-std=c++23", "-O2", "-Wall", "-Wextra", *sanitize, "-I", src,
+                    str(work / "driver.cpp"),
                     *(os.path.join(src, "rna", f) for f in ("nussinov.cpp", "tiled.cpp", "bytes.cpp")),
                     "-pthread", "-o", str(work / "driver")], check=True)
 
@@ -343,7 +345,8 @@ def test_threads_fold_as_the_exported_function_does(driver, threads):
     rng = random.Random(threads)
     # Lengths on both sides of every fill's range, refused sequences among them; each thread
     # reuses one workspace for sequences of every length.
-    lines = [random_rna(rng.choice([0, 1, 2, 31, 32, 33, 200, 511, 512, 700]), k) for k in range(60)]
+    lengths = [0, 1, 2, 31, 32, 33, 200, 511, 512, 700]
+    lines = [random_rna(rng.choice(lengths), k) for k in range(60)]
     lines[7:7] = ["ACGN", "AC GU", "ACG\u00e9", "GGGAAACCC", "acgu" * 100]
     assert driver(lines, "threads", str(threads)) == [scalar_outcome(s) for s in lines]
 

@@ -22,9 +22,9 @@ int time_many(Fold fold, int batches) {
         auto start = std::chrono::steady_clock::now();
         std::uint64_t batch_sum = 0;
         for (const auto& s : sequences) batch_sum += fold(s);
-        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
         if (batch_sum != sum) return 1;
-        if (seconds < best) best = seconds;
+        if (seconds.count() < best) best = seconds.count();
     }
     std::printf("%llu %.9f\n", static_cast<unsigned long long>(sum), best / sequences.size());
     return 0;

@@ -43,7 +43,9 @@ std::size_t table_size(std::size_t n) {
 
 }  // namespace
 
-std::size_t bytes_scratch_size(std::size_t n) noexcept { return (4 + kRows) * stride_of(n) + table_size(n); }
+std::size_t bytes_scratch_size(std::size_t n) noexcept {
+    return (4 + kRows) * stride_of(n) + table_size(n);
+}
 
 std::optional<std::uint64_t> fold_bytes(std::span<const std::uint8_t> codes, std::uint8_t* scratch,
                                         Poll poll, Isa isa) {
