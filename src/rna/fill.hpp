@@ -76,8 +76,20 @@ private:
     std::uint64_t work_ = 0;
 };
 
-// The tiled SIMD fill is written for x86-64; on every other processor the row fill (which the
-// compiler vectorises) serves every length.
+// The widest vector instructions the fills may use: 16-byte vectors (SSE2 on x86-64, NEON and
+// the like elsewhere) or, on x86-64 processors that have it, AVX2.
+enum class Isa { sse2, avx2 };
+Isa best_isa() noexcept;
+
+// The 8-bit row fill (bytes.cpp), for fewer than kBytesUpTo bases, in bytes_scratch_size(n)
+// bytes of scratch aligned to a cache line, whatever they hold on entry.
+inline constexpr std::size_t kBytesUpTo = 512;
+std::size_t bytes_scratch_size(std::size_t n) noexcept;
+std::optional<std::uint64_t> fold_bytes(std::span<const std::uint8_t> codes, std::uint8_t* scratch,
+                                        Poll poll, Isa isa);
+
+// The tiled SIMD fill is written for x86-64; on every other processor the row fills (which the
+// compiler vectorises) serve every length.
 #if defined(__x86_64__)
 #define QUORIN_TILED_FILL 1
 #else
