@@ -136,6 +136,45 @@ bool load_sequence(PyObject* o, std::vector<T>& out, const Signature& s, int ind
     return true;
 }
 
+// Objects whose iteration is known to yield exactly the float64 values of their buffer, in
+// order, without running any code that could change them: a memoryview, an array.array and a
+// NumPy array, each of its exact type (a subclass may iterate as it pleases). Python code can
+// only make mutable types, so the immutable flag keeps a class that merely borrows one of
+// those names out; NumPy is recognised without being imported.
+bool iterates_as_its_buffer(PyTypeObject* type) {
+    if (type == &PyMemoryView_Type) return true;
+    if (!PyType_HasFeature(type, Py_TPFLAGS_IMMUTABLETYPE)) return false;
+    return std::strcmp(type->tp_name, "numpy.ndarray") == 0 ||
+           std::strcmp(type->tp_name, "array.array") == 0;
+}
+
+// Reads a list of reals straight from the buffer of such an object when the buffer holds one
+// dimension of contiguous native float64 values (format "d"), exactly what iterating it would
+// convert, element by element. Returns false, with nothing pending, for any other buffer (byte
+// swapped, strided, of another format or dimension, released, refused): the caller then
+// iterates, which reproduces every value and every error of that path.
+bool read_float64_buffer(PyObject* o, std::vector<double>& out) {
+    if (!iterates_as_its_buffer(Py_TYPE(o))) return false;
+    struct held_view : Py_buffer {
+        ~held_view() { PyBuffer_Release(this); }
+    };
+    held_view view;
+    if (PyObject_GetBuffer(o, &view, PyBUF_RECORDS_RO) < 0) {
+        PyErr_Clear();
+        view.obj = nullptr;  // nothing to release
+        return false;
+    }
+    constexpr auto size = static_cast<Py_ssize_t>(sizeof(double));
+    if (view.ndim != 1 || view.itemsize != size || view.format == nullptr ||
+        std::strcmp(view.format, "d") != 0)
+        return false;
+    const Py_ssize_t n = view.shape[0];
+    if (n > 1 && view.strides != nullptr && view.strides[0] != size) return false;
+    out.resize(static_cast<std::size_t>(n));
+    if (n > 0) std::memcpy(out.data(), view.buf, static_cast<std::size_t>(n) * sizeof(double));
+    return true;
+}
+
 PyObject* internal_error_type() {
     static PyObject* type = nullptr;  // created once per process, never released
     if (type == nullptr)
@@ -272,7 +311,7 @@ bool text_slow(PyObject* o, std::string_view& out, const Signature& s, int index
 }
 
 bool real_list(PyObject* o, std::vector<double>& out, const Signature& s, int index) {
-    return load_sequence(o, out, s, index, load_real);
+    return read_float64_buffer(o, out) || load_sequence(o, out, s, index, load_real);
 }
 
 bool triple_list(PyObject* o, std::vector<Triple>& out, const Signature& s, int index) {

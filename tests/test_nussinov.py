@@ -180,7 +180,7 @@ PATTERNS = {
 }
 
 
-@pytest.mark.parametrize("n", [1, 2, 95, 96, 97, 159, 160, 161, 191, 192, 193, 383, 384, 385, 1000])
+@pytest.mark.parametrize("n", [1, 2, 95, 96, 97, 159, 160, 161, 191, 192, 193, 383, 384, 385, 510, 511, 512, 1000])
 @pytest.mark.parametrize("pattern", PATTERNS)
 def test_adversarial_patterns(n, pattern):
     sequence, expected = PATTERNS[pattern]
@@ -204,31 +204,82 @@ def test_five_thousand_bases():
 # ---- every fill, forced, through a small driver built from the fold's own sources ------------
 
 DRIVER = r"""
+#include <chrono>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 #include "rna/nussinov.hpp"
-// Each input line: kernel, 32-bit threshold, sequence. Prints the fold's count.
-int main() {
-    using namespace quorin::rna;
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        std::istringstream in(line);
-        std::string kernel, sequence;
-        FoldOptions options;
-        in >> kernel >> options.wide_from >> sequence;
-        options.kernel = kernel == "rows" ? Kernel::rows : kernel == "sse2" ? Kernel::sse2
-                       : kernel == "avx2" ? Kernel::avx2 : Kernel::automatic;
-        std::cout << *fold(*encode(sequence), {}, options) << std::endl;
+using namespace quorin::rna;
+using Clock = std::chrono::steady_clock;
+
+std::string outcome(const std::optional<quorin::Result<std::uint64_t>>& r) {
+    if (!r) return "stopped";
+    return *r ? std::to_string(**r) : std::string(r->error().message());
+}
+
+int main(int argc, char** argv) {
+    std::string mode = argc > 1 ? argv[1] : "fills", line;
+    std::vector<std::string> lines;
+    while (std::getline(std::cin, line)) lines.push_back(line);
+    if (mode == "fills") {  // each line: kernel, 32-bit threshold, sequence; prints the count
+        for (const auto& l : lines) {
+            std::istringstream in(l);
+            std::string kernel, sequence;
+            FoldOptions options;
+            in >> kernel >> options.wide_from >> sequence;
+            options.kernel = kernel == "rows" ? Kernel::rows : kernel == "sse2" ? Kernel::tiled_sse2
+                           : kernel == "avx2" ? Kernel::tiled_avx2
+                           : kernel == "bytes_sse2" ? Kernel::bytes_sse2
+                           : kernel == "bytes_avx2" ? Kernel::bytes_avx2 : Kernel::automatic;
+            std::cout << *fold(*encode(sequence), {}, options) << "\n";
+        }
+    } else if (mode == "threads") {  // argv[2] threads fold the lines, each line by one thread
+        const std::size_t t = std::stoul(argv[2]);
+        std::vector<std::string> out(lines.size());
+        std::atomic<bool> stop{false};
+        std::vector<std::thread> pool;
+        for (std::size_t k = 0; k < t; ++k)
+            pool.emplace_back([&, k] {
+                Workspace workspace;
+                for (std::size_t i = k; i < lines.size(); i += t)
+                    out[i] = outcome(fold(lines[i], workspace, stop));
+            });
+        for (auto& th : pool) th.join();
+        for (const auto& o : out) std::cout << o << "\n";
+    } else {  // stop: folds the line on a thread and sets the flag after argv[2] ms (at once if
+              // negative); prints the outcome and the seconds from the flag, or from the start if
+              // the fold ended first, to the end of the fold
+        std::atomic<bool> stop{std::stoi(argv[2]) < 0};
+        std::atomic<bool> done{false};
+        Workspace workspace;
+        std::string result;
+        auto start = Clock::now();
+        std::thread th([&] {
+            try { result = outcome(fold(lines[0], workspace, stop)); }
+            catch (const std::bad_alloc&) { result = "bad_alloc"; }
+            done = true;
+        });
+        const auto deadline = start + std::chrono::milliseconds(std::stoi(argv[2]));
+        while (!stop && !done && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (!stop && !done) {
+            start = Clock::now();
+            stop = true;
+        }
+        th.join();
+        std::cout << result << " " << std::chrono::duration<double>(Clock::now() - start).count() << "\n";
     }
 }
 """
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-# rows: 16-bit row fill; sse2 / avx2: the tiled fill (avx2 runs as sse2 where the processor
-# lacks it); a threshold of 1 or 150 sends every sequence, or the longer ones, to 32-bit counts.
-FILLS = [("rows", 131072), ("sse2", 131072), ("avx2", 131072), ("auto", 131072),
-         ("auto", 1), ("avx2", 150)]
+# rows: 16-bit row fill; sse2 / avx2: the tiled fill; bytes_*: the 8-bit row fill (any avx2
+# runs as sse2 where the processor lacks it); a threshold of 1 or 150 sends every sequence, or
+# the longer ones, to 32-bit counts.
+FILLS = [("rows", 131072), ("sse2", 131072), ("avx2", 131072), ("bytes_sse2", 131072),
+         ("bytes_avx2", 131072), ("auto", 131072), ("auto", 1), ("avx2", 150)]
 
 
 @pytest.fixture(scope="module")
@@ -240,33 +291,58 @@ def driver(tmp_path_factory):
     work = tmp_path_factory.mktemp("driver")
     (work / "driver.cpp").write_text(DRIVER)
     subprocess.run([cxx, "-std=c++23", "-O2", "-Wall", "-Wextra", "-I", src, str(work / "driver.cpp"),
-                    os.path.join(src, "rna", "nussinov.cpp"), os.path.join(src, "rna", "tiled.cpp"),
-                    "-o", str(work / "driver")], check=True)
+                    *(os.path.join(src, "rna", f) for f in ("nussinov.cpp", "tiled.cpp", "bytes.cpp")),
+                    "-pthread", "-o", str(work / "driver")], check=True)
 
+    def run(lines, *mode):
+        return subprocess.run([str(work / "driver"), *mode], input="".join(f"{x}\n" for x in lines),
+                              capture_output=True, encoding="utf-8", check=True).stdout.splitlines()
+
+    return run
+
+
+@pytest.fixture(scope="module")
+def fills(driver):
     def run(jobs):
-        text = "".join(f"{kernel} {wide} {seq}\n" for kernel, wide, seq in jobs)
-        out = subprocess.run([str(work / "driver")], input=text, capture_output=True, text=True,
-                             check=True).stdout
-        return [int(x) for x in out.split()]
+        return [int(x) for x in driver([f"{kernel} {wide} {seq}" for kernel, wide, seq in jobs])]
 
     return run
 
 
 @pytest.mark.parametrize("kernel, wide_from", FILLS)
-def test_each_fill_on_every_length_up_to_300(driver, kernel, wide_from):
+def test_each_fill_on_every_length_up_to_300(fills, kernel, wide_from):
     s = random_rna(300, 41)
     g = span_table(s)
-    got = driver([(kernel, wide_from, s[:n]) for n in range(301)])
+    got = fills([(kernel, wide_from, s[:n]) for n in range(301)])
     assert got == [0] + [g[0][n - 1] for n in range(1, 301)]
 
 
-def test_fills_agree_on_long_and_skewed_sequences(driver):
+def test_fills_agree_on_long_and_skewed_sequences(fills):
     cases = [random_rna(n, n, alphabet) for n, alphabet in [
         (769, "ACGU"), (1151, "GC"), (1343, "GU"), (1000, "AAAGU"), (1201, "GGGCU")]]
     cases += [hairpin(random_rna(500, 3)), "GU" * 400 + "A" * 301]
-    results = [driver([(kernel, wide, s) for s in cases]) for kernel, wide in FILLS]
+    results = [fills([(kernel, wide, s) for s in cases]) for kernel, wide in FILLS]
     assert all(r == results[0] for r in results)
     assert results[0][-2:] == [500, 400]
+
+
+# ---- the fold a batch runs without the interpreter lock, through the same driver -----------------
+
+def scalar_outcome(sequence):
+    try:
+        return str(quorin.nussinov(sequence))
+    except ValueError as error:
+        return str(error)
+
+
+@pytest.mark.parametrize("threads", [1, 4])
+def test_threads_fold_as_the_exported_function_does(driver, threads):
+    rng = random.Random(threads)
+    # Lengths on both sides of every fill's range, refused sequences among them; each thread
+    # reuses one workspace for sequences of every length.
+    lines = [random_rna(rng.choice([0, 1, 2, 31, 32, 33, 200, 511, 512, 700]), k) for k in range(60)]
+    lines[7:7] = ["ACGN", "AC GU", "ACG\u00e9", "GGGAAACCC", "acgu" * 100]
+    assert driver(lines, "threads", str(threads)) == [scalar_outcome(s) for s in lines]
 
 
 # ---- interrupts and hopeless sizes -------------------------------------------------------------------
@@ -354,3 +430,14 @@ def test_hopeless_length_raises_memory_error_at_once():
         quorin.nussinov("A" * 3_000_000)
     assert time.monotonic() - start < 1.0
     assert quorin.nussinov("GGGAAACCC") == 3
+
+
+@pytest.mark.parametrize("sequence, delay_ms, expected, within", [
+    (LONG, 200, "stopped", LATENCY),                # the flag stops a long batch fold soon
+    ("GGGAAACCC", -1, "stopped", LATENCY),          # a flag already set stops a short one
+    ("A" * 3_000_000, 5000, "bad_alloc", 1.0),     # a hopeless table is refused at once
+])
+def test_batch_fold_stop_flag_and_hopeless_length(driver, sequence, delay_ms, expected, within):
+    outcome, seconds = driver([sequence], "stop", str(delay_ms))[0].split()
+    assert outcome == expected
+    assert float(seconds) < within

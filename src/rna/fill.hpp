@@ -76,6 +76,17 @@ private:
     std::uint64_t work_ = 0;
 };
 
+// The widest vector instructions the fills may use.
+enum class Isa { sse2, avx2 };
+Isa best_isa() noexcept;
+
+// The 8-bit row fill (bytes.cpp), for fewer than kBytesUpTo bases, in bytes_scratch_size(n)
+// bytes of scratch aligned to a cache line, whatever they hold on entry.
+inline constexpr std::size_t kBytesUpTo = 512;
+std::size_t bytes_scratch_size(std::size_t n) noexcept;
+std::optional<std::uint64_t> fold_bytes(std::span<const std::uint8_t> codes, std::uint8_t* scratch,
+                                        Poll poll, Isa isa);
+
 // The tiled SIMD fill with 16-bit counts (tiled.cpp); `avx2` picks the 256-bit instructions,
 // otherwise SSE2, which every x86-64 has. Needs codes.size() < kWideFrom.
 std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Poll poll, bool avx2);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstring>
 #include <string>
 
 #include "rna/fill.hpp"
@@ -79,13 +80,8 @@ std::optional<std::uint64_t> fill_rows(std::span<const std::uint8_t> code, Poll 
     return n == 1 ? 0 : row(0)[n - 1];
 }
 
-// Sequences shorter than this take the row fill even with 16-bit counts: below a couple of
-// tiles the tiled fill spends more on its padding than it saves.
-constexpr std::size_t kTiledFrom = 160;
-
-bool cpu_has_avx2() noexcept {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
+Isa best_isa_uncached() noexcept {
+    return __builtin_cpu_supports("avx2") ? Isa::avx2 : Isa::sse2;
 }
 
 constexpr std::uint8_t kInvalid = 0xFF;
@@ -100,48 +96,120 @@ constexpr std::array<std::uint8_t, 256> kCodes = [] {
     return t;
 }();
 
-}  // namespace
-}  // namespace detail
-
-Result<std::vector<std::uint8_t>> encode(std::string_view sequence) {
-    std::vector<std::uint8_t> codes(sequence.size());
+// Writes the code of every base to out[0..size), or returns the error for the first character
+// that is not one.
+Result<void> encode_into(std::string_view sequence, std::uint8_t* out) {
     for (std::size_t k = 0; k < sequence.size(); ++k) {
         auto byte = static_cast<unsigned char>(sequence[k]);
-        std::uint8_t c = detail::kCodes[byte];
-        if (c == detail::kInvalid) {
+        std::uint8_t c = kCodes[byte];
+        if (c == kInvalid) {
             // The character itself, all of its UTF-8 bytes.
             std::string_view character = sequence.substr(k, utf8::width(byte));
             return fail("Quorin.RnaNussinov: invalid base '" + std::string(character) +
                         "' (alphabet is A,U,G,C; T accepted as U)");
         }
-        codes[k] = c;
+        out[k] = c;
     }
+    return {};
+}
+
+// Room for the codes of a sequence short enough for the 8-bit fill, ahead of its scratch.
+constexpr std::size_t kShortCodes = kBytesUpTo;
+
+bool stop_requested(void* flag) {
+    return static_cast<const std::atomic<bool>*>(flag)->load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
+Isa best_isa() noexcept {
+    static const Isa isa = best_isa_uncached();
+    return isa;
+}
+
+}  // namespace detail
+
+Workspace::~Workspace() { std::free(block_); }
+
+std::uint8_t* Workspace::reserve(std::size_t bytes) {
+    if (bytes > size_) {
+        const std::size_t size = detail::checked_size((bytes - 1) / 64 + 1, 64);
+        void* block = std::aligned_alloc(64, size);
+        if (block == nullptr) throw std::bad_alloc();
+        std::memset(block, 0, size);
+        std::free(block_);
+        block_ = static_cast<std::uint8_t*>(block);
+        size_ = size;
+    }
+    return block_;
+}
+
+Result<std::vector<std::uint8_t>> encode(std::string_view sequence) {
+    std::vector<std::uint8_t> codes(sequence.size());
+    auto encoded = detail::encode_into(sequence, codes.data());
+    if (!encoded) return std::unexpected(std::move(encoded.error()));
     return codes;
+}
+
+std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Workspace& workspace,
+                                  Poll poll, FoldOptions options) {
+    using namespace detail;
+    const std::size_t n = codes.size();
+    if (n == 0) return 0;
+    if (n >= std::min(options.wide_from, kWideFrom)) return fill_rows<std::uint32_t>(codes, poll);
+    auto bytes = [&](Isa isa) {
+        return fold_bytes(codes, workspace.reserve(bytes_scratch_size(n)), poll, isa);
+    };
+    switch (options.kernel) {
+        case Kernel::rows:
+            return fill_rows<std::uint16_t>(codes, poll);
+        case Kernel::tiled_sse2:
+            return fold_tiled(codes, poll, false);
+        case Kernel::tiled_avx2:
+            return fold_tiled(codes, poll, best_isa() == Isa::avx2);
+        case Kernel::bytes_sse2:
+        case Kernel::bytes_avx2:
+            if (n >= kBytesUpTo) return fill_rows<std::uint16_t>(codes, poll);
+            return bytes(options.kernel == Kernel::bytes_sse2 ? Isa::sse2 : best_isa());
+        case Kernel::automatic:
+            break;
+    }
+    if (n < kBytesUpTo) return bytes(best_isa());
+    return fold_tiled(codes, poll, best_isa() == Isa::avx2);
 }
 
 std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Poll poll,
                                   FoldOptions options) {
-    const std::size_t n = codes.size();
-    if (n == 0) return 0;
-    if (n >= std::min(options.wide_from, kWideFrom)) return detail::fill_rows<std::uint32_t>(codes, poll);
-    switch (options.kernel) {
-        case Kernel::rows:
-            return detail::fill_rows<std::uint16_t>(codes, poll);
-        case Kernel::sse2:
-            return detail::fold_tiled(codes, poll, false);
-        case Kernel::avx2:
-            return detail::fold_tiled(codes, poll, detail::cpu_has_avx2());
-        case Kernel::automatic:
-            break;
+    Workspace workspace;
+    return fold(codes, workspace, poll, options);
+}
+
+std::optional<Result<std::uint64_t>> fold(std::string_view sequence, Workspace& workspace,
+                                          Poll poll) {
+    using namespace detail;
+    const std::size_t n = sequence.size();
+    if (n < kBytesUpTo) {
+        // The codes and the fill's scratch in one block of the workspace.
+        std::uint8_t* block = workspace.reserve(kShortCodes + bytes_scratch_size(n));
+        auto encoded = encode_into(sequence, block);
+        if (!encoded) return std::unexpected(std::move(encoded.error()));
+        return fold_bytes({block, n}, block + kShortCodes, poll, best_isa());
     }
-    if (n < detail::kTiledFrom) return detail::fill_rows<std::uint16_t>(codes, poll);
-    return detail::fold_tiled(codes, poll, detail::cpu_has_avx2());
+    auto codes = encode(sequence);
+    if (!codes) return std::unexpected(std::move(codes.error()));
+    return fold(*codes, workspace, poll);
+}
+
+std::optional<Result<std::uint64_t>> fold(std::string_view sequence, Workspace& workspace,
+                                          const std::atomic<bool>& stop) {
+    if (stop.load(std::memory_order_relaxed)) return std::nullopt;
+    return fold(sequence, workspace,
+                Poll{detail::stop_requested, const_cast<std::atomic<bool>*>(&stop)});
 }
 
 Result<std::uint64_t> nussinov(std::string_view sequence) {
-    auto codes = encode(sequence);
-    if (!codes) return std::unexpected(std::move(codes.error()));
-    return *fold(*codes);
+    Workspace workspace;
+    return **fold(sequence, workspace, Poll{});
 }
 
 }  // namespace quorin::rna

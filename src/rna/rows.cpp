@@ -9,12 +9,12 @@ bool signal_raised(void*) { return PyErr_CheckSignals() < 0; }
 // The exported function: the contract, with pending signals handled every few milliseconds of
 // the fold so that Ctrl-C interrupts a long one. The fold holds the interpreter lock throughout;
 // a handler that raises (KeyboardInterrupt) stops it, and the call ends with that exception.
+// Each thread keeps the memory of its short folds for the next one.
 Result<std::uint64_t> nussinov_interruptible(std::string_view sequence) {
-    auto codes = encode(sequence);
-    if (!codes) return std::unexpected(std::move(codes.error()));
-    auto count = fold(*codes, Poll{signal_raised, nullptr});
+    thread_local Workspace workspace;
+    auto count = fold(sequence, workspace, Poll{signal_raised, nullptr});
     if (!count) throw frame::python_error_already_set{};
-    return *count;
+    return std::move(*count);
 }
 
 }  // namespace
