@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <span>
 
 #include "error/quorin_error.hpp"
 #include "numeric.hpp"
@@ -82,7 +82,7 @@ inline Result<double> shannon_entropy(double p) {
 }
 
 // Entropy of a distribution in nats, over the probabilities as given (no normalisation).
-inline Result<double> shannon_entropy_dist(const std::vector<double>& probabilities) {
+inline Result<double> shannon_entropy_dist(std::span<const double> probabilities) {
     if (probabilities.empty())
         return fail("Quorin.ShannonEntropy: probabilities must not be empty");
     for (double p : probabilities)

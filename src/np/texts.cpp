@@ -1,0 +1,536 @@
+// Cores over texts, run over collections of str. A text core is no ufunc: NumPy would turn a
+// list such as ["ACGU", 5] into the strings "ACGU" and "5" before any loop saw it, where the
+// scalar function refuses the 5; and the folds of a batch must run without the interpreter lock
+// and still stop for Ctrl-C. So a call goes in two phases:
+//   1. With the lock: every argument becomes an array of elements (objects, or StringDType), the
+//      arguments are broadcast together, and each element is converted exactly as the scalar
+//      function converts its argument. A str lends its UTF-8 bytes (and is held until the end);
+//      a StringDType element is copied out, so that no lock of the array is held later. An
+//      element the conversion refuses keeps its exception.
+//   2. Without the lock: the row's own array kernel runs the core over the gathered texts in
+//      chunks, and on the main thread a signal check takes the lock now and then.
+// Refusals follow the refusal mode, as for the ufuncs.
+#include "np/texts.hpp"
+
+#define NPY_NO_DEPRECATED_API NPY_2_0_API_VERSION
+#define NPY_TARGET_VERSION NPY_2_0_API_VERSION
+#include <numpy/ndarrayobject.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstring>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "frame.hpp"
+#include "interrupt.hpp"
+#include "table.hpp"
+
+namespace quorin::np {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Owns one strong reference.
+struct owned {
+    PyObject* p;
+    explicit owned(PyObject* o = nullptr) noexcept : p(o) {}
+    owned(const owned&) = delete;
+    owned& operator=(const owned&) = delete;
+    ~owned() { Py_XDECREF(p); }
+    PyObject* release() noexcept { return std::exchange(p, nullptr); }
+    explicit operator bool() const noexcept { return p != nullptr; }
+};
+
+PyObject* mode_var = nullptr;  // the module's context variable, kept for the process
+
+enum class Mode { raise, nan, warn };
+
+bool current_mode(Mode& mode) {
+    PyObject* value = nullptr;
+    if (PyContextVar_Get(mode_var, nullptr, &value) < 0) return false;
+    mode = Mode::raise;
+    if (value != nullptr) {
+        if (PyUnicode_CompareWithASCIIString(value, "nan") == 0) mode = Mode::nan;
+        else if (PyUnicode_CompareWithASCIIString(value, "warn") == 0) mode = Mode::warn;
+        Py_DECREF(value);
+    }
+    return true;
+}
+
+struct TextFunction {
+    const Row* row;
+    std::string name;
+    std::string doc;
+    PyMethodDef def;
+};
+
+// ---- arguments as arrays ----------------------------------------------------------------------
+
+bool is_pandas_series(PyObject* o) {
+    owned module(PyType_GetModuleName(Py_TYPE(o)));
+    owned name(module ? PyType_GetName(Py_TYPE(o)) : nullptr);
+    const char* m = name ? PyUnicode_AsUTF8(module.p) : nullptr;
+    if (m == nullptr) {
+        PyErr_Clear();
+        return false;
+    }
+    return PyUnicode_CompareWithASCIIString(name.p, "Series") == 0 &&
+           std::strncmp(m, "pandas", 6) == 0 && (m[6] == '\0' || m[6] == '.');
+}
+
+PyArrayObject* object_array(int nd, npy_intp* shape, PyObject* const* items) {
+    auto* a = reinterpret_cast<PyArrayObject*>(PyArray_SimpleNew(nd, shape, NPY_OBJECT));
+    if (a == nullptr) return nullptr;
+    auto** slot = static_cast<PyObject**>(PyArray_DATA(a));
+    npy_intp n = PyArray_SIZE(a);
+    for (npy_intp k = 0; k < n; ++k) {
+        PyObject* old = slot[k];
+        slot[k] = Py_NewRef(items[k]);
+        Py_XDECREF(old);
+    }
+    return a;
+}
+
+// One argument as an array whose elements are objects or StringDType strings. A str (or bytes,
+// or any other single value) is one element; a list, a tuple and any other iterable are one
+// dimension of elements, taken as they are (never converted by NumPy); an array keeps its shape.
+PyArrayObject* as_column(PyObject* o) {
+    if (PyArray_Check(o)) {
+        auto* a = reinterpret_cast<PyArrayObject*>(o);
+        int type = PyArray_DESCR(a)->type_num;
+        if (type == NPY_OBJECT || type == NPY_VSTRING) return reinterpret_cast<PyArrayObject*>(Py_NewRef(o));
+        return reinterpret_cast<PyArrayObject*>(PyArray_CastToType(a, PyArray_DescrFromType(NPY_OBJECT), 0));
+    }
+    bool single = PyUnicode_Check(o) || PyBytes_Check(o) || PyByteArray_Check(o) ||
+                  PyArray_IsScalar(o, Generic);
+    if (!single && !PyList_Check(o) && !PyTuple_Check(o)) {
+        if (PyObject_HasAttrWithError(o, owned(PyUnicode_FromString("__array__")).p) == 1) {
+            owned a(PyArray_FromAny(o, nullptr, 0, 0, 0, nullptr));
+            return a ? as_column(a.p) : nullptr;
+        }
+        if (PyErr_Occurred()) return nullptr;
+        owned it(PyObject_GetIter(o));
+        if (!it) {
+            if (!PyErr_ExceptionMatches(PyExc_TypeError)) return nullptr;
+            PyErr_Clear();
+            single = true;
+        }
+    }
+    if (single) return object_array(0, nullptr, &o);
+    owned seq(PySequence_Fast(o, "expected a collection of str"));
+    if (!seq) return nullptr;
+    npy_intp n = PySequence_Fast_GET_SIZE(seq.p);
+    return object_array(1, &n, PySequence_Fast_ITEMS(seq.p));
+}
+
+// ---- phase 1: gathering the texts ----------------------------------------------------------------
+
+// Copies of StringDType elements, in blocks that never move.
+class Arena {
+public:
+    std::string_view copy(const char* p, std::size_t n) {
+        if (n > left_) {
+            std::size_t size = std::max<std::size_t>(n, 1 << 20);
+            blocks_.push_back(std::make_unique<char[]>(size));
+            next_ = blocks_.back().get();
+            left_ = size;
+        }
+        if (n > 0) std::memcpy(next_, p, n);
+        std::string_view v(next_, n);
+        next_ += n;
+        left_ -= n;
+        return v;
+    }
+
+private:
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* next_ = nullptr;
+    std::size_t left_ = 0;
+};
+
+struct Gathered {
+    std::vector<std::vector<std::string_view>> views;  // per parameter, per element (C order)
+    std::vector<PyObject*> held;                       // the str objects the views point into
+    Arena arena;
+    std::vector<npy_intp> refused;  // elements whose conversion failed, ascending
+    owned first_error;              // the exception of the first of them
+    std::string first_message;
+    npy_intp count = 0;             // elements gathered: all, or up to the first refused one
+
+    ~Gathered() {  // runs with the lock held
+        for (PyObject* o : held) Py_DECREF(o);
+    }
+};
+
+// A text lent by a str, converted as the scalar function converts its argument.
+bool text_of_object(PyObject* o, std::string_view& v, const Signature& s, int k, Gathered& g) {
+    if (o == nullptr) o = Py_None;  // an object array not yet filled
+    if (PyUnicode_CheckExact(o) && PyUnicode_IS_COMPACT_ASCII(o)) {
+        v = std::string_view(static_cast<const char*>(PyUnicode_DATA(o)),
+                             static_cast<std::size_t>(PyUnicode_GET_LENGTH(o)));
+    } else if (!frame::text_slow(o, v, s, k)) {
+        return false;
+    }
+    g.held.push_back(Py_NewRef(o));  // capacity reserved beforehand: never throws
+    return true;
+}
+
+bool text_of_string(const char* p, PyArrayObject* column, npy_string_allocator* allocator,
+                    std::string_view& v, const Signature& s, int k, Gathered& g) {
+    npy_static_string text = {0, nullptr};
+    int rc = NpyString_load(allocator, reinterpret_cast<const npy_packed_static_string*>(p), &text);
+    if (rc < 0) {
+        PyErr_SetString(PyExc_MemoryError, "could not read a StringDType element");
+        return false;
+    }
+    if (rc == 1) {  // missing: its NA object, as the scalar function would take it
+        auto* descr = reinterpret_cast<PyArray_StringDTypeObject*>(PyArray_DESCR(column));
+        if (!descr->has_string_na) return text_of_object(descr->na_object, v, s, k, g);
+        text = descr->default_string;
+    }
+    v = g.arena.copy(text.buf, text.size);
+    return true;
+}
+
+// The scalar conversion's own refusals; anything else (MemoryError, say) ends the call.
+bool is_refusal(PyObject* exc) {
+    return PyErr_GivenExceptionMatches(exc, PyExc_TypeError) ||
+           PyErr_GivenExceptionMatches(exc, PyExc_UnicodeError);
+}
+
+// Visits the broadcast elements in C order; `it` is the broadcast of `columns`.
+bool gather(const Row& row, PyArrayObject** columns, int nin, PyArrayMultiIterObject* it,
+            Mode mode, Gathered& g) {
+    const npy_intp size = it->size;
+    g.views.assign(static_cast<std::size_t>(nin), {});
+    for (auto& v : g.views) v.reserve(static_cast<std::size_t>(size));
+    g.held.reserve(static_cast<std::size_t>(size) * static_cast<std::size_t>(nin));
+
+    // One lock per StringDType array (an array given twice is locked once), for the gathering
+    // only: the elements are copied out.
+    npy_string_allocator* allocators[NPY_MAXARGS] = {};
+    PyArray_Descr* descrs[NPY_MAXARGS] = {};
+    for (int k = 0; k < nin; ++k) descrs[k] = PyArray_DESCR(columns[k]);
+    NpyString_acquire_allocators(static_cast<std::size_t>(nin), descrs, allocators);
+    struct release {
+        npy_string_allocator** a;
+        int n;
+        ~release() { NpyString_release_allocators(static_cast<std::size_t>(n), a); }
+    } releasing{allocators, nin};
+
+    const Signature& s = *row.signature;
+    for (npy_intp i = 0; i < size; ++i) {
+        if (i > 0) PyArray_MultiIter_NEXT(it);
+        bool ok = true;
+        for (int k = 0; k < nin; ++k) {
+            std::string_view v;
+            // In parameter order: the first argument that fails decides, as in a call.
+            if (ok) {
+                char* p = static_cast<char*>(PyArray_MultiIter_DATA(it, k));
+                if (allocators[k] != nullptr) {
+                    ok = text_of_string(p, columns[k], allocators[k], v, s, k, g);
+                } else {
+                    PyObject* o;
+                    std::memcpy(&o, p, sizeof o);
+                    ok = text_of_object(o, v, s, k, g);
+                }
+            }
+            g.views[static_cast<std::size_t>(k)].push_back(v);
+        }
+        g.count = i + 1;
+        if (ok) continue;
+        owned exc(PyErr_GetRaisedException());
+        if (!exc || !is_refusal(exc.p)) {
+            PyErr_SetRaisedException(exc.release());
+            return false;
+        }
+        if (g.refused.empty()) {
+            owned text(PyObject_Str(exc.p));
+            const char* utf8 = text ? PyUnicode_AsUTF8(text.p) : nullptr;
+            if (utf8 == nullptr) return false;
+            g.first_message = utf8;
+            g.first_error.p = exc.release();
+        }
+        g.refused.push_back(i);
+        if (mode == Mode::raise) break;  // nothing after it can matter
+    }
+    return true;
+}
+
+// ---- phase 2: the kernel, without the lock ------------------------------------------------------
+
+// The link of a batch to the interpreter while it runs without the lock: on the main thread,
+// at most every few milliseconds, it takes the lock to run pending signal handlers, and keeps
+// the exception of one that raises.
+struct SignalCheck {
+    PyThreadState* saved = nullptr;
+    bool main_thread = false;
+    Clock::time_point last = Clock::now();
+    PyObject* raised = nullptr;
+
+    static bool stop(void* context) {
+        auto* c = static_cast<SignalCheck*>(context);
+        if (c->raised != nullptr) return true;
+        if (!c->main_thread) return false;  // signals are handled by the main thread only
+        auto now = Clock::now();
+        if (now - c->last < std::chrono::milliseconds(10)) return false;
+        c->last = now;
+        PyEval_RestoreThread(c->saved);
+        if (PyErr_CheckSignals() < 0) c->raised = PyErr_GetRaisedException();
+        c->saved = PyEval_SaveThread();
+        return c->raised != nullptr;
+    }
+};
+
+bool on_main_thread() {
+    owned threading(PyImport_ImportModule("threading"));
+    owned main(threading ? PyObject_CallMethod(threading.p, "main_thread", nullptr) : nullptr);
+    owned ident(main ? PyObject_GetAttrString(main.p, "ident") : nullptr);
+    if (!ident) {
+        PyErr_Clear();
+        return true;  // assume the worst: check signals
+    }
+    return PyLong_AsUnsignedLong(ident.p) == PyThread_get_thread_ident();
+}
+
+constexpr npy_intp kChunk = 256;  // elements between two signal checks
+
+void store_refused(char* out, npy_intp i, bool count_result) {
+    if (count_result) {
+        std::int64_t v = -1;
+        std::memcpy(out + i * 8, &v, 8);
+    } else {
+        double v = std::numeric_limits<double>::quiet_NaN();
+        std::memcpy(out + i * 8, &v, 8);
+    }
+}
+
+// Runs the kernel over the gathered elements, refusing those whose conversion failed; throws
+// frame::python_error_already_set when a signal check stops it.
+void run(const array::Form& f, Gathered& g, char* out, array::Refusals& r) {
+    std::ptrdiff_t steps[NPY_MAXARGS];
+    for (int k = 0; k < f.nin; ++k) steps[k] = sizeof(std::string_view);
+    steps[f.nin] = 8;
+    std::size_t next_refused = 0;
+    for (npy_intp start = 0; start < g.count;) {
+        if (next_refused < g.refused.size() && g.refused[next_refused] == start) {
+            r.refuse(array::Refusal::conversion,
+                     QuorinError(next_refused == 0 ? g.first_message : std::string()), start);
+            store_refused(out, start, f.count_result);
+            ++next_refused;
+            ++start;
+            if (r.stop_at_first) return;
+            continue;
+        }
+        npy_intp end = std::min(start + kChunk, g.count);
+        if (next_refused < g.refused.size()) end = std::min(end, g.refused[next_refused]);
+        char* data[NPY_MAXARGS];
+        for (int k = 0; k < f.nin; ++k)
+            data[k] = reinterpret_cast<char*>(g.views[static_cast<std::size_t>(k)].data() + start);
+        data[f.nin] = out + start * 8;
+        std::ptrdiff_t n = end - start;
+        r.visited = start;
+        if (!f.kernels[0](data, &n, steps, r)) return;  // raise mode, at a refusal
+        start = end;
+        if (interrupt::requested()) throw frame::python_error_already_set{};
+    }
+}
+
+// ---- the outcome ------------------------------------------------------------------------------
+
+void add_note(PyObject* exc, const TextFunction& fn, std::int64_t at) {
+    owned note(PyUnicode_FromFormat("quorin_np.%s: refused the element at flat index %lld",
+                                    fn.name.c_str(), static_cast<long long>(at)));
+    owned added(note ? PyObject_CallMethod(exc, "add_note", "O", note.p) : nullptr);
+    if (!added) PyErr_Clear();
+}
+
+PyObject* raise_refusal(const TextFunction& fn, const array::Refusals& r, Gathered& g) {
+    owned exc;
+    if (r.first_kind == array::Refusal::conversion) {
+        exc.p = g.first_error.release();
+    } else {
+        std::string_view m = r.first->message();
+        owned msg(PyUnicode_FromStringAndSize(m.data(), static_cast<Py_ssize_t>(m.size())));
+        if (msg) exc.p = PyObject_CallOneArg(PyExc_ValueError, msg.p);
+    }
+    if (!exc) return frame::fail_without_exception();
+    add_note(exc.p, fn, r.first_at);
+    PyErr_SetRaisedException(exc.release());
+    return nullptr;
+}
+
+bool warn_refusals(const TextFunction& fn, const array::Refusals& r, bool count_result) {
+    std::string_view m = r.first->message();
+    return PyErr_WarnFormat(PyExc_RuntimeWarning, 1,
+                            "quorin_np.%s: %lld element(s) refused and set to %s; the first, at "
+                            "flat index %lld: %.*s",
+                            fn.name.c_str(), static_cast<long long>(r.count),
+                            count_result ? "-1" : "NaN", static_cast<long long>(r.first_at),
+                            static_cast<int>(m.size()), m.data()) == 0;
+}
+
+// A pandas Series in gives a Series out, on the same index and with the same name.
+PyObject* like_series(PyObject* result, PyObject* series) {
+    owned out(result);
+    owned index(PyObject_GetAttrString(series, "index"));
+    owned name(index ? PyObject_GetAttrString(series, "name") : nullptr);
+    owned args(name ? PyTuple_Pack(1, out.p) : nullptr);
+    owned kwargs(args ? Py_BuildValue("{sOsOsO}", "index", index.p, "name", name.p, "copy", Py_False)
+                      : nullptr);
+    if (!kwargs) return nullptr;
+    return PyObject_Call(reinterpret_cast<PyObject*>(Py_TYPE(series)), args.p, kwargs.p);
+}
+
+PyObject* call(const TextFunction& fn, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    const Row& row = *fn.row;
+    const array::Form& f = *row.array;
+    PyObject* slots[NPY_MAXARGS];
+    if (!frame::bind(*row.signature, args, nargs, kwnames, slots)) return nullptr;
+    Mode mode;
+    if (!current_mode(mode)) return nullptr;
+
+    PyObject* series = nullptr;  // the first argument that is a pandas Series
+    owned columns[NPY_MAXARGS];
+    PyArrayObject* arrays[NPY_MAXARGS];
+    for (int k = 0; k < f.nin; ++k) {
+        if (series == nullptr && is_pandas_series(slots[k])) series = slots[k];
+        columns[k].p = reinterpret_cast<PyObject*>(as_column(slots[k]));
+        if (!columns[k]) return nullptr;
+        arrays[k] = reinterpret_cast<PyArrayObject*>(columns[k].p);
+    }
+    owned multi(PyArray_MultiIterFromObjects(reinterpret_cast<PyObject**>(arrays), f.nin, 0));
+    if (!multi) return nullptr;
+    auto* broadcast = reinterpret_cast<PyArrayMultiIterObject*>(multi.p);
+    owned result(PyArray_SimpleNew(broadcast->nd, broadcast->dimensions,
+                                   f.count_result ? NPY_INT64 : NPY_FLOAT64));
+    if (!result) return nullptr;
+    char* out = static_cast<char*>(PyArray_DATA(reinterpret_cast<PyArrayObject*>(result.p)));
+
+    Gathered g;
+    if (!gather(row, arrays, f.nin, broadcast, mode, g)) return nullptr;
+
+    array::Refusals r;
+    r.stop_at_first = mode == Mode::raise;
+    SignalCheck check;
+    check.main_thread = on_main_thread();
+    interrupt::Check hook{SignalCheck::stop, &check};
+    std::exception_ptr escaped;
+    bool interrupted = false;
+    check.saved = PyEval_SaveThread();
+    {
+        interrupt::Scope scope(hook);
+        try {
+            run(f, g, out, r);
+        } catch (const frame::python_error_already_set&) {
+            interrupted = true;
+        } catch (...) {
+            escaped = std::current_exception();
+        }
+    }
+    PyEval_RestoreThread(check.saved);
+
+    if (interrupted) {
+        if (check.raised == nullptr) return frame::fail_without_exception();
+        PyErr_SetRaisedException(check.raised);
+        return nullptr;
+    }
+    if (escaped) {
+        try {
+            std::rethrow_exception(escaped);
+        } catch (...) {
+            return frame::raise_escaped_exception();
+        }
+    }
+    if (r.count > 0) {
+        if (mode == Mode::raise) return raise_refusal(fn, r, g);
+        if (mode == Mode::warn && !warn_refusals(fn, r, f.count_result)) return nullptr;
+    }
+    if (broadcast->nd == 0) return PyArray_Return(reinterpret_cast<PyArrayObject*>(result.release()));
+    if (series != nullptr && broadcast->nd == 1) return like_series(result.release(), series);
+    return result.release();
+}
+
+std::deque<TextFunction>* functions = nullptr;  // kept for the process: the functions point into it
+
+// One entry point per function, so that each is a plain function of the module (shown and
+// pickled as such) rather than a method of some object that says which row it runs.
+constexpr std::size_t kMaxFunctions = 8;
+
+template <std::size_t I>
+PyObject* entry(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) noexcept {
+    try {
+        return call((*functions)[I], args, nargs, kwnames);
+    } catch (...) {
+        return frame::raise_escaped_exception();
+    }
+}
+
+constexpr auto kEntries = []<std::size_t... I>(std::index_sequence<I...>) {
+    return std::array<PyCFunctionFastWithKeywords, kMaxFunctions>{&entry<I>...};
+}(std::make_index_sequence<kMaxFunctions>{});
+
+// ---- registration -------------------------------------------------------------------------------
+
+std::string doc_of(const Row& row) {
+    std::string_view whole(row.doc);
+    std::string_view header = whole.substr(0, whole.find("\n--\n\n"));
+    std::string doc(header);
+    doc += "\n--\n\nquorin." + std::string(row.name) +
+           " over collections of str.\n\n"
+           "Each argument is a str, a list or tuple of str, a NumPy array of StringDType or of\n"
+           "objects, or a pandas Series; the arguments broadcast together as NumPy arrays do.\n"
+           "The result is an array of ";
+    doc += row.array->count_result ? "int64" : "float64";
+    doc += " of their broadcast shape, each element the scalar\n"
+           "function's result on the elements there, bit for bit (a NumPy scalar when every\n"
+           "argument is a single str, a Series on the same index for a Series).\n\n"
+           "An element the scalar function refuses, a non-str included, follows\n"
+           "quorin_np.errstate: \"raise\" raises the scalar function's exception for the first\n"
+           "one, with a note giving its flat index; \"nan\" and \"warn\" set it to ";
+    doc += row.array->count_result ? "-1 (no count is\nnegative, so -1 marks it unambiguously and the dtype stays int64)"
+                                   : "NaN";
+    doc += ", \"warn\"\nalso issuing one RuntimeWarning per call.\n\n"
+           "The texts are read with the interpreter lock held and computed without it, so\n"
+           "threads calling this function run in parallel; Ctrl-C stops a long call on the\n"
+           "main thread within milliseconds. A table too large for memory raises MemoryError.";
+    return doc;
+}
+
+}  // namespace
+
+int add_text_functions(PyObject* module, PyObject* var) {
+    if (PyArray_ImportNumPyAPI() < 0) return -1;
+    mode_var = var;
+    if (functions == nullptr) {
+        functions = new std::deque<TextFunction>;
+        for (const Rows* group : table)
+            for (const Row& row : *group)
+                if (row.array != nullptr && row.array->texts) {
+                    if (functions->size() == kMaxFunctions)
+                        return frame::raise_internal("quorin_np: too many functions over texts"), -1;
+                    TextFunction& fn = functions->emplace_back();
+                    fn.row = &row;
+                    fn.name = row.name;
+                    fn.doc = doc_of(row);
+                    fn.def = {fn.name.c_str(),
+                              reinterpret_cast<PyCFunction>(
+                                  reinterpret_cast<void (*)()>(kEntries[functions->size() - 1])),
+                              METH_FASTCALL | METH_KEYWORDS, fn.doc.c_str()};
+                }
+    }
+    for (TextFunction& fn : *functions) {
+        owned f(PyCMethod_New(&fn.def, module, owned(PyModule_GetNameObject(module)).p, nullptr));
+        if (!f || PyModule_AddObjectRef(module, fn.name.c_str(), f.p) < 0) return -1;
+    }
+    return 0;
+}
+
+}  // namespace quorin::np
