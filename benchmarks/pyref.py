@@ -6,12 +6,14 @@ same order of operations, so that on any argument it returns the same bits or ra
 ValueError. They serve the call benchmark as the pure-Python equivalent of each function and
 the differential tests as an independent model.
 
-Where Python's float arithmetic and math module differ from the C operations they stand for,
-the difference is undone without slowing the ordinary path:
+exp, log and pow are the C library's own functions, called through ctypes: math.exp, math.log
+and math.pow raise where C returns an infinity or a NaN, and answer some special cases
+themselves (math.pow(1.0, y) is 1.0 for any NaN y, where C gives NaN for a signaling one;
+math.log returns a NaN argument unchanged, where C quiets it).
 
-* math.exp, math.log and math.pow raise OverflowError or ValueError where C returns an
-  infinity or a NaN; each call sits in a try block (free unless it raises) whose handler
-  supplies the C result.
+Where Python's float arithmetic differs from the C operations it stands for, the difference is
+undone without slowing the ordinary path:
+
 * Float division by zero raises ZeroDivisionError; where a divisor can round to zero the
   handler supplies the IEEE quotient.
 * Built-in sum() compensates rounding errors; sums here are plain loops from -0.0.
@@ -24,7 +26,9 @@ weibull_survival's second parameter is named lambda in quorin; a Python function
 that name, so here it is lambda_ (pass it by position).
 """
 
-from math import copysign, exp, fmod, inf, log, nan, pow, sqrt
+import ctypes
+import ctypes.util
+from math import copysign, inf, nan, sqrt
 from operator import index as _index
 
 __all__ = [
@@ -57,19 +61,16 @@ _LONG_MIN, _LONG_MAX = -(1 << 63), (1 << 63) - 1
 
 # ---- the C operations that Python spells differently ----------------------------------------
 
-def _pow_c(x, y):
-    """C pow(x, y) for the finite cases where math.pow raises instead of returning."""
-    odd = fmod(abs(y), 2.0) == 1.0
-    if x == 0.0:  # zero to a negative power: a pole
-        return copysign(inf, x) if odd else inf
-    if x < 0.0 and y != int(y):  # negative base, non-integer power
-        return nan
-    return -inf if x < 0.0 and odd else inf  # overflow
+def _libm(name, arity):
+    """The C library's function `name` of `arity` doubles, as a Python callable."""
+    f = getattr(_LIBM, name)
+    f.restype = ctypes.c_double
+    f.argtypes = [ctypes.c_double] * arity
+    return f
 
 
-def _log_c(x):
-    """C log(x) for the arguments where math.log raises (zero and negatives)."""
-    return -inf if x == 0.0 else nan
+_LIBM = ctypes.CDLL(ctypes.util.find_library("m"))
+exp, log, pow = _libm("exp", 1), _libm("log", 1), _libm("pow", 2)
 
 
 def _div_c(a, b):
@@ -156,10 +157,7 @@ def mrna_halflife_concentration(initial, decay_rate, time):
     if time < 0.0:
         raise ValueError("Quorin.MrnaHalfLife: time must be non-negative")
     e = time * (-decay_rate)
-    try:
-        return exp(e) * initial
-    except OverflowError:
-        return inf * initial
+    return exp(e) * initial
 
 
 def mrna_halflife(decay_rate):
@@ -262,10 +260,7 @@ def first_order_pk_concentration(c0, ke, time):
     if time < 0.0:
         raise ValueError("Quorin.FirstOrderPK: time must be non-negative")
     e = time * (-ke)
-    try:
-        return exp(e) * c0
-    except OverflowError:
-        return inf * c0
+    return exp(e) * c0
 
 
 def first_order_pk_halflife(ke):
@@ -336,10 +331,7 @@ def gompertz_hazard(alpha, beta, time):
         raise ValueError("Quorin.GompertzMortality: alpha must be positive (mortality_pos)")
     if time < 0.0:
         raise ValueError("Quorin.GompertzMortality: time must be non-negative")
-    try:
-        return exp(beta * time) * alpha
-    except OverflowError:
-        return inf * alpha
+    return exp(beta * time) * alpha
 
 
 # ---- statistics and structural comparison -----------------------------------------------------
@@ -421,10 +413,7 @@ def arrhenius_rate(a, ea, t):
         raise ValueError("Quorin.ArrheniusEquation: A must be positive")
     if t <= 0.0:
         raise ValueError("Quorin.ArrheniusEquation: T must be positive")
-    try:
-        return exp(ea / (t * -8.314)) * a
-    except OverflowError:
-        return inf * a
+    return exp(ea / (t * -8.314)) * a
 
 
 def boltzmann_factor(e, t):
@@ -436,10 +425,7 @@ def boltzmann_factor(e, t):
         x = e / kt
     except ZeroDivisionError:
         x = _div_c(e, kt)
-    try:
-        return exp(x)
-    except OverflowError:
-        return inf
+    return exp(x)
 
 
 def boltzmann_probability(e, t, z):
@@ -453,10 +439,7 @@ def boltzmann_probability(e, t, z):
         x = e / kt
     except ZeroDivisionError:
         x = _div_c(e, kt)
-    try:
-        return exp(x) / z
-    except OverflowError:
-        return inf / z
+    return exp(x) / z
 
 
 def nernst_potential(e0, t, n, c_out, c_in):
@@ -469,11 +452,7 @@ def nernst_potential(e0, t, n, c_out, c_in):
         raise ValueError("Quorin.NernstEquation: concentrations must be positive")
     s = (t * -8.314) / (n * 96485.0)
     q = c_out / c_in  # may underflow to 0.0
-    try:
-        lq = log(q)
-    except ValueError:
-        lq = _log_c(q)
-    return e0 + lq * s
+    return e0 + log(q) * s
 
 
 def osmotic_pressure(i, m, t):
@@ -649,10 +628,7 @@ def poiseuille_flow(r, dp, eta, l):
 
 def sigmoid(x):
     x = float(x)
-    try:
-        return 1.0 / (exp(-x) + 1.0)
-    except OverflowError:
-        return 0.0  # 1 / (inf + 1)
+    return 1.0 / (exp(-x) + 1.0)
 
 
 def logistic_growth(k, n0, r, t):
@@ -662,10 +638,7 @@ def logistic_growth(k, n0, r, t):
     if n0 <= 0.0:
         raise ValueError("Quorin.LogisticGrowth: N₀ must be positive")
     a = (k - n0) / n0
-    try:
-        e = exp(t * (-r))
-    except OverflowError:
-        e = inf
+    e = exp(t * (-r))
     bottom = e * a + 1.0  # zero when e × a rounds to −1
     try:
         return k / bottom
@@ -677,10 +650,7 @@ def clone_size(n0, r, t):
     n0 = float(n0); r = float(r); t = float(t)
     if n0 <= 0.0:
         raise ValueError("Quorin.ClonalExpansion: N₀ must be positive")
-    try:
-        return exp(r * t) * n0
-    except OverflowError:
-        return inf * n0
+    return exp(r * t) * n0
 
 
 def doubling_time(mu):
@@ -713,11 +683,7 @@ def allometric(a, m, b):
     a = float(a); m = float(m); b = float(b)
     if a <= 0.0 or m <= 0.0:
         raise ValueError("Quorin.AllometricScaling: a and M must be positive")
-    try:
-        p = pow(m, b)
-    except (OverflowError, ValueError):
-        p = _pow_c(m, b)
-    return p * a
+    return pow(m, b) * a
 
 
 def weibull_survival(t, lambda_, k):
@@ -725,14 +691,7 @@ def weibull_survival(t, lambda_, k):
     if lambda_ <= 0.0:
         raise ValueError("Quorin.WeibullSurvival: λ must be positive")
     q = t / lambda_
-    try:
-        p = pow(q, k)
-    except (OverflowError, ValueError):
-        p = _pow_c(q, k)
-    try:
-        return exp(-p)
-    except OverflowError:
-        return inf
+    return exp(-pow(q, k))
 
 
 def reproduction_number(beta, gamma):
@@ -784,11 +743,7 @@ def henderson_hasselbalch(pka, base, acid):
     if base <= 0.0 or acid <= 0.0:
         raise ValueError("Quorin.HendersonHasselbalch: base and acid must be positive")
     q = base / acid  # may underflow to 0.0
-    try:
-        lq = log(q)
-    except ValueError:
-        lq = _log_c(q)
-    return lq / 2.302585092994046 + pka
+    return log(q) / 2.302585092994046 + pka
 
 
 def osmolarity(na, glucose, bun):
@@ -811,15 +766,8 @@ def ckd_mdrd(scr, age, scale):
     scr = float(scr); age = float(age); scale = float(scale)
     if scr <= 0.0 or age <= 0.0 or scale <= 0.0:
         raise ValueError("Quorin.CkdMdrd: Scr, age, scale must be positive")
-    try:
-        a = pow(scr, -1.154)
-    except (OverflowError, ValueError):
-        a = _pow_c(scr, -1.154)
-    a = a * 175.0
-    try:
-        b = pow(age, -0.203)
-    except (OverflowError, ValueError):
-        b = _pow_c(age, -0.203)
+    a = pow(scr, -1.154) * 175.0
+    b = pow(age, -0.203)
     return (b * a) * scale
 
 
@@ -830,15 +778,8 @@ def ckd_epi(scr, kappa, alpha, scale):
     r = scr / kappa
     lo = r if r < 1.0 else 1.0  # min and max take 1.0 for a NaN ratio
     hi = r if r > 1.0 else 1.0
-    try:
-        a = pow(lo, alpha)
-    except (OverflowError, ValueError):
-        a = _pow_c(lo, alpha)
-    a = a * 141.0
-    try:
-        b = pow(hi, -1.209)
-    except (OverflowError, ValueError):
-        b = _pow_c(hi, -1.209)
+    a = pow(lo, alpha) * 141.0
+    b = pow(hi, -1.209)
     return (b * a) * scale
 
 
@@ -897,7 +838,7 @@ def riboswitch_confidence(mfe, ensemble_div):
         raise ValueError("Quorin.Riboswitch: ensemble_div must be non-negative")
     if mfe > 0.0:
         raise ValueError("Quorin.Riboswitch: mfe must be ≤ 0 (free energy)")
-    c = exp(ensemble_div / -10.0)  # both arguments are ≤ 0 or NaN: no overflow
+    c = exp(ensemble_div / -10.0)
     e = exp(mfe / 50.0)
     return (1.0 - e) * c
 

@@ -8,6 +8,19 @@ def bits(x: float) -> int:
     return struct.unpack("<q", struct.pack("<d", x))[0]
 
 
+def from_bits(n: int) -> float:
+    """The double whose 64-bit pattern is `n` (signaling NaNs included)."""
+    return struct.unpack("<d", struct.pack("<Q", n))[0]
+
+
+def pattern(value):
+    """`value` with every float replaced by its bits, tuples element-wise: equal patterns mean
+    the same bits, NaN sign and payload included."""
+    if isinstance(value, tuple):
+        return tuple(pattern(v) for v in value)
+    return (float, bits(value)) if isinstance(value, float) else value
+
+
 def same(actual, expected) -> bool:
     """True when `actual` is exactly `expected`: same type, and for floats the same bits
     (any NaN matches any NaN)."""

@@ -1,11 +1,12 @@
 """quorin against its pure-Python model (benchmarks/pyref.py), bit for bit.
 
 For every function both are called with the same generated arguments: special floats (signed
-zeros, infinities, NaN, subnormals, the extremes), ordinary values near each domain's bounds,
+zeros, infinities, quiet and signaling NaNs, subnormals, the extremes), ordinary values near each domain's bounds,
 counts over their whole range and just outside it, short nucleotide texts with foreign and
 non-ASCII characters, lists of reals and of triples. The outcomes must agree exactly: the same
 bits of every float (NaN matching NaN, -0.0 told from 0.0), or the same exception type and
-message. Functions not registered in quorin yet are skipped.
+message. Functions not registered in quorin yet are skipped. A last table puts NaNs of every
+kind into each real of a valid call in turn and compares NaN signs and payloads too.
 
 The example count per function comes from the hypothesis profile named by
 QUORIN_DIFF_PROFILE: "differential" (200, the default) or "differential-long" (5000).
@@ -21,7 +22,8 @@ import pytest
 from hypothesis import HealthCheck, given, settings, strategies as st
 
 import quorin
-from exact import same
+from catalogue import REAL, REALS, TRIPLES, entries_with
+from exact import bits, from_bits, pattern, same
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), os.pardir, "benchmarks"))
 import pyref  # noqa: E402
@@ -39,7 +41,8 @@ inf, nan = math.inf, math.nan
 SPECIAL = [0.0, -0.0, 1.0, -1.0, 0.5, 2.0, 10.0, inf, -inf, nan, -nan,
            5e-324, -5e-324, 2.2250738585072014e-308, 1e-310, 1e-300, 1e-200, 1e-160,
            1e160, 1e200, 1e300, 1.7976931348623157e308, -1.7976931348623157e308,
-           40.0, 140.0, 150.0, 1e-6, 1.0 - 2 ** -53, 1.0 + 2 ** -52, 0.6931471805599453]
+           40.0, 140.0, 150.0, 1e-6, 1.0 - 2 ** -53, 1.0 + 2 ** -52, 0.6931471805599453,
+           from_bits(0x7FF75B178B9D8A2A), from_bits(0xFFF0000000000001)]  # signaling NaNs
 
 real = st.one_of(
     st.sampled_from(SPECIAL),
@@ -258,3 +261,43 @@ CORNERS = [
 def test_agrees_with_model_at_corners(name, args):
     registered(name)
     check(name, args, {})
+
+
+# ---- NaNs of every kind, one real at a time --------------------------------------------------
+
+# Signaling NaNs (the C library quiets them, and pow(1, y) is NaN only for a signaling y) and
+# quiet ones, both signs, several payloads. Each replaces one real of a valid argument vector,
+# list elements and triple coordinates included; results must agree to the NaN payload.
+NANS = [from_bits(b) for b in (
+    0x7FF75B178B9D8A2A, 0x7FF0000000000001, 0x7FF4000000000000, 0xFFF7FFFFFFFFFFFF,
+    0xFFF0000000000001, 0x7FF8000000000000, 0xFFF8000000000000, 0x7FF8DEAD00000001,
+)]
+
+
+def with_nan(args, kinds, nan_value):
+    """Every argument vector that is `args` with one real (or one element of a list of reals,
+    or one coordinate of a triple) replaced by `nan_value`."""
+    for i, (value, kind) in enumerate(zip(args, kinds)):
+        if kind == REAL:
+            yield args[:i] + (nan_value,) + args[i + 1:]
+        elif kind == REALS:
+            for j in range(len(value)):
+                yield args[:i] + (value[:j] + [nan_value] + value[j + 1:],) + args[i + 1:]
+        elif kind == TRIPLES:
+            for j, t in enumerate(value):
+                for k in range(3):
+                    triple = t[:k] + (nan_value,) + t[k + 1:]
+                    yield args[:i] + (value[:j] + [triple] + value[j + 1:],) + args[i + 1:]
+
+
+@pytest.mark.parametrize("entry", entries_with(REAL, REALS, TRIPLES), ids=lambda e: e.name)
+def test_nans_flow_as_in_the_model(entry):
+    mismatches = []
+    for nan_value in NANS:
+        for args in with_nan(entry.ok, entry.kinds, nan_value):
+            ours = outcome(entry.function, args, {})
+            model = outcome(getattr(pyref, entry.name), args, {})
+            if pattern(ours) != pattern(model):
+                mismatches.append(f"{args!r} (NaN {bits(nan_value) & 0xFFFFFFFFFFFFFFFF:#x}): "
+                                  f"quorin {ours!r}, model {model!r}")
+    assert not mismatches, "\n".join(mismatches)

@@ -141,6 +141,8 @@ def test_length_mismatch_is_nan_under_nan_mode():
 def test_dask_stack_is_lazy_and_exact():
     da = pytest.importorskip("dask.array")
     p = np.random.default_rng(5).dirichlet(np.ones(6), size=40)
-    lazy = quorin_np.shannon_entropy_dist(da.from_array(p, chunks=(10, 6)))
+    # Dask learns the dtype from a call on zeros, which the contract refuses.
+    with quorin_np.errstate(refused="nan"):
+        lazy = quorin_np.shannon_entropy_dist(da.from_array(p, chunks=(10, 6)))
     assert isinstance(lazy, da.Array)
     np.testing.assert_array_equal(lazy.compute(), quorin_np.shannon_entropy_dist(p))

@@ -16,7 +16,7 @@ from __future__ import annotations
 import contextvars
 from types import BuiltinFunctionType as _BuiltinFunction
 from types import TracebackType
-from typing import Literal
+from typing import TYPE_CHECKING, Literal
 
 try:
     import numpy as _numpy
@@ -34,12 +34,13 @@ if int(_numpy.__version__.split(".")[0]) < 2:
 from . import _core
 from ._core import *  # noqa: F401,F403  (the ufuncs)
 
-RefusalMode = Literal["raise", "nan", "warn"]
+if TYPE_CHECKING:
+    _Mode = Literal["raise", "nan", "warn"]
 _MODES = ("raise", "nan", "warn")
 _refused: contextvars.ContextVar[str] = _core.refused
 
 
-def geterr() -> dict[str, RefusalMode]:
+def geterr() -> dict[str, _Mode]:
     """The refusal mode in force in this thread and task, as ``{"refused": mode}``."""
     return {"refused": _refused.get("raise")}  # type: ignore[dict-item]
 
@@ -53,10 +54,10 @@ class errstate:
 
     __slots__ = ("refused", "_token")
 
-    def __init__(self, *, refused: RefusalMode) -> None:
+    def __init__(self, *, refused: _Mode) -> None:
         if refused not in _MODES:
             raise ValueError(f"refused must be one of 'raise', 'nan', 'warn', not {refused!r}")
-        self.refused: RefusalMode = refused
+        self.refused: _Mode = refused
         self._token: contextvars.Token[str] | None = None
 
     def __enter__(self) -> errstate:

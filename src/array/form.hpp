@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cfenv>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -257,28 +258,44 @@ struct kernel<F, std::tuple<P...>, Mask> {
         bool contiguous = !layout::any;
         for (std::ptrdiff_t k = 0; k < kAll; ++k)
             contiguous &= steps[k] == (k < static_cast<std::ptrdiff_t>(nin) ? in_sizes[k] : 8);
-        return contiguous ? run<true>(data, dimensions, steps, r, std::index_sequence_for<P...>{})
-                          : run<false>(data, dimensions, steps, r, std::index_sequence_for<P...>{});
+        bool done = contiguous ? run<true>(data, dimensions, steps, r, std::index_sequence_for<P...>{})
+                               : run<false>(data, dimensions, steps, r, std::index_sequence_for<P...>{});
+        // Overflow to inf and invalid operations to NaN are results. NumPy reads the
+        // floating-point flags after a generalised ufunc's loop whatever the loop declares, so
+        // the flags the cores raised are cleared here.
+        if constexpr (layout::any) std::feclearexcept(FE_ALL_EXCEPT);
+        return done;
     }
 };
 
+// A core runs over arrays when every parameter is a real, a count or a list of either and its
+// outcome is one or more reals; or when it takes only texts and gives one real or a count (it
+// then runs over collections of str, not as a ufunc). Decided apart from form_of, so that no
+// loop is instantiated for other cores.
+template <class... P>
+inline constexpr bool only_texts = ((operand_kind<P>::kind == Operand::text) && ...);
+
 template <class F, class Params>
-struct form_of {
-    static constexpr bool eligible = false;
-};
+struct eligible : std::false_type {};
 template <class F, class... P>
     requires(operand_kind<P>::ok && ...)
+struct eligible<F, std::tuple<P...>> {
+    using out = outcome<std::remove_cvref_t<decltype(F::call(std::declval<P>()...))>>;
+    static constexpr bool value =
+        only_texts<P...> ? out::outputs == 1
+                         : out::outputs > 0 && !out::count &&
+                               ((operand_kind<P>::kind != Operand::text) && ...);
+};
+
+template <class F, class Params>
+struct form_of;
+template <class F, class... P>
 struct form_of<F, std::tuple<P...>> {
     using R = std::remove_cvref_t<decltype(F::call(std::declval<P>()...))>;
     static constexpr int nout = outcome<R>::outputs;
     static constexpr int ncounts = (0 + ... + is_count<P>);
     static constexpr Operand inputs[] = {operand_kind<P>::kind...};
-    // A core over texts runs over collections of str, not as a ufunc: it takes only texts, and
-    // only it may give a count (as int64).
-    static constexpr bool texts = ((operand_kind<P>::kind == Operand::text) && ...);
-    static constexpr bool eligible =
-        nout > 0 && (texts || ((operand_kind<P>::kind != Operand::text) && ...)) &&
-        (texts || !outcome<R>::count);
+    static constexpr bool texts = only_texts<P...>;
     using layout = core_layout<nout, P...>;
 
     static constexpr auto kernels = []<unsigned... M>(std::integer_sequence<unsigned, M...>) {
@@ -303,7 +320,6 @@ using first_n = typename take<Tuple, std::make_index_sequence<N>>::type;
 template <auto Core, class Params, std::size_t Required, const auto& Defaults>
 struct forms {
     using all = form_of<direct<Core>, Params>;
-    static constexpr bool eligible = all::eligible;
     static constexpr Form full = all::make(nullptr);
     // With optional parameters, the form over the required ones fills in the defaults and
     // points at the form that takes them all.
@@ -321,7 +337,7 @@ struct forms {
 // giving one or more reals (or, from texts, a count); nullptr for every other core.
 template <auto Core, class Params, std::size_t Required, const auto& Defaults>
 constexpr const Form* form_for() {
-    if constexpr (detail::forms<Core, Params, Required, Defaults>::eligible)
+    if constexpr (detail::eligible<detail::direct<Core>, Params>::value)
         return &detail::forms<Core, Params, Required, Defaults>::value;
     else
         return nullptr;

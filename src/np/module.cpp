@@ -229,13 +229,34 @@ int add_loops(PyObject* ufunc, const Entry& e) {
     return rc;
 }
 
-std::string default_doc(const Entry& e) {
-    // Until the reference text is compiled in, the docstring points at the scalar function.
-    return "Elementwise quorin." + std::string(e.row->name) + " over arrays.";
+// The reference text of every function in its array wording, generated from the same source as
+// the stubs and the reference; a "_full" ufunc shares the text of its function.
+struct UfuncDoc {
+    const char* name;
+    const char* text;
+};
+constexpr UfuncDoc kDocs[] = {
+#define QUORIN_UFUNC_DOC(name, text) {name, text},
+#include "np/ufunc_docs.inc"
+#undef QUORIN_UFUNC_DOC
+};
+
+std::string doc_of(const Entry& e) {
+    std::string head;
+    if (e.form->full != nullptr)
+        head = "Takes the first " + std::to_string(e.form->nin) +
+               " parameters; the others keep their defaults. quorin_np." + e.name +
+               "_full takes them all.\n\n";
+    else if (e.name != e.row->name)
+        head = "Takes every parameter of quorin." + std::string(e.row->name) +
+               ", the optional ones included.\n\n";
+    for (const UfuncDoc& d : kDocs)
+        if (std::string_view(d.name) == e.row->name) return head + d.text;
+    return head + "quorin." + e.row->name + " over arrays.";
 }
 
 int add_ufunc(PyObject* module, Entry& e) {
-    if (e.doc.empty()) e.doc = default_doc(e);
+    if (e.doc.empty()) e.doc = doc_of(e);
     // A core over lists has core dimensions: a generalised ufunc.
     PyObject* ufunc = PyUFunc_FromFuncAndDataAndSignature(
         nullptr, nullptr, nullptr, 0, e.form->nin, e.form->nout, PyUFunc_None, e.name.c_str(),
