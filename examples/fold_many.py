@@ -54,7 +54,8 @@ def fold_partition(records: list[tuple[str, str]]) -> list[Row]:
     rows: list[Row] = []
     for (name, sequence), p, g in zip(records, pairs.tolist(), gc.tolist()):
         if p >= 0:
-            rows.append({"record": name, "length": len(sequence), "gc": g, "pairs": p, "refused": ""})
+            rows.append({"record": name, "length": len(sequence), "gc": g, "pairs": p,
+                         "refused": ""})
             continue
         try:  # the scalar function says why
             quorin.nussinov(sequence)
@@ -67,14 +68,16 @@ def fold_partition(records: list[tuple[str, str]]) -> list[Row]:
 
 
 def fold_all(records: list[tuple[str, str]], scheduler: str, partitions: int) -> list[Row]:
-    bag = db.from_sequence(records, npartitions=max(1, min(partitions, len(records))))
+    count = max(1, min(partitions, len(records)))
+    bag = db.from_sequence(records, npartitions=count)  # type: ignore[no-untyped-call]
     folded = bag.map_partitions(fold_partition)
     if scheduler == "threads":
         return list(folded.compute(scheduler="threads"))
     from dask.distributed import Client, LocalCluster
 
-    with LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
-                      dashboard_address=None) as cluster, Client(cluster):
+    cluster = LocalCluster(  # type: ignore[no-untyped-call]
+        n_workers=2, threads_per_worker=1, processes=True, dashboard_address=None)
+    with cluster, Client(cluster):  # type: ignore[no-untyped-call]
         return list(folded.compute())
 
 

@@ -35,7 +35,8 @@ struct list_kind {
     struct reader {
         std::vector<Element> buffer;
 
-        std::span<const Element> read(const char* p, std::ptrdiff_t n, const std::ptrdiff_t* core_steps) {
+        std::span<const Element> read(const char* p, std::ptrdiff_t n,
+                                      const std::ptrdiff_t* core_steps) {
             constexpr std::ptrdiff_t size = sizeof(double);
             bool aligned = reinterpret_cast<std::uintptr_t>(p) % alignof(double) == 0;
             if constexpr (Dims == 1) {

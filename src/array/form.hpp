@@ -113,7 +113,8 @@ template <> struct outcome<std::uint64_t> {
     static constexpr int outputs = 1;
     static constexpr bool count = true;
     static constexpr std::int64_t refused = -1;
-    static void store(std::uint64_t v, char* const* out, std::ptrdiff_t i, const std::ptrdiff_t* st) {
+    static void store(std::uint64_t v, char* const* out, std::ptrdiff_t i,
+                      const std::ptrdiff_t* st) {
         auto x = static_cast<std::int64_t>(v);  // a count of pairs is at most half a length
         std::memcpy(out[0] + i * st[0], &x, sizeof x);
     }
@@ -157,7 +158,8 @@ bool read(const char* p, P& v, const char*& why) {
 }
 
 template <class P>
-inline constexpr bool is_count = std::is_same_v<P, std::uint32_t> || std::is_same_v<P, std::uint64_t>;
+inline constexpr bool is_count =
+    std::is_same_v<P, std::uint32_t> || std::is_same_v<P, std::uint64_t>;
 
 // Bit k of Mask says the k-th count input is unsigned; this gives that bit for input I.
 template <class Params, std::size_t I>
@@ -194,6 +196,14 @@ struct kernel<F, std::tuple<P...>, Mask> {
     static constexpr std::size_t nin = sizeof...(P);
     using layout = core_layout<out::outputs, P...>;
     static constexpr std::ptrdiff_t kAll = static_cast<std::ptrdiff_t>(nin) + out::outputs;
+    // The step of each operand when contiguous: a text is a string_view, the rest 8 bytes.
+    static constexpr auto sizes = [] {
+        std::array<std::ptrdiff_t, kAll> s{};
+        std::size_t k = 0;
+        ((s[k++] = static_cast<std::ptrdiff_t>(sizeof(P))), ...);
+        for (; k < kAll; ++k) s[k] = 8;
+        return s;
+    }();
     template <std::size_t I>
     static constexpr bool is_unsigned =
         is_count<std::tuple_element_t<I, std::tuple<P...>>> &&
@@ -214,21 +224,19 @@ struct kernel<F, std::tuple<P...>, Mask> {
 
     // Contiguous is a separate instantiation so that the common case has constant strides.
     template <bool Contiguous, std::size_t... I>
-    static bool run(char* const* data, const std::ptrdiff_t* dimensions, const std::ptrdiff_t* given,
-                    Refusals& r, std::index_sequence<I...>) {
-        constexpr std::ptrdiff_t in_sizes[] = {static_cast<std::ptrdiff_t>(sizeof(P))...};
+    static bool run(char* const* data, const std::ptrdiff_t* dimensions,
+                    const std::ptrdiff_t* given, Refusals& r, std::index_sequence<I...>) {
         const std::ptrdiff_t n = dimensions[0];
         std::ptrdiff_t steps[kAll];
-        for (std::ptrdiff_t k = 0; k < kAll; ++k)
-            steps[k] = !Contiguous ? given[k] : k < static_cast<std::ptrdiff_t>(nin) ? in_sizes[k] : 8;
+        for (std::ptrdiff_t k = 0; k < kAll; ++k) steps[k] = Contiguous ? sizes[k] : given[k];
         std::tuple<typename list_of<P>::reader...> readers;
         char* const* outs = data + nin;
         for (std::ptrdiff_t i = 0; i < n; ++i) {
             std::tuple<P...> args;
             const char* why = nullptr;
             // Read in parameter order; the first input out of range decides, as in a call.
-            bool read_all = (load<I>(data[I] + i * steps[I], dimensions, given, std::get<I>(readers),
-                                     std::get<I>(args), why) && ...);
+            bool read_all = (load<I>(data[I] + i * steps[I], dimensions, given,
+                                     std::get<I>(readers), std::get<I>(args), why) && ...);
             if (read_all) {
                 auto value = F::call(std::get<I>(args)...);
                 if constexpr (requires { value.has_value(); }) {
@@ -252,14 +260,13 @@ struct kernel<F, std::tuple<P...>, Mask> {
         return true;
     }
 
-    static bool loop(char* const* data, const std::ptrdiff_t* dimensions, const std::ptrdiff_t* steps,
-                     Refusals& r) {
-        constexpr std::ptrdiff_t in_sizes[] = {static_cast<std::ptrdiff_t>(sizeof(P))...};
+    static bool loop(char* const* data, const std::ptrdiff_t* dimensions,
+                     const std::ptrdiff_t* steps, Refusals& r) {
         bool contiguous = !layout::any;
-        for (std::ptrdiff_t k = 0; k < kAll; ++k)
-            contiguous &= steps[k] == (k < static_cast<std::ptrdiff_t>(nin) ? in_sizes[k] : 8);
-        bool done = contiguous ? run<true>(data, dimensions, steps, r, std::index_sequence_for<P...>{})
-                               : run<false>(data, dimensions, steps, r, std::index_sequence_for<P...>{});
+        for (std::ptrdiff_t k = 0; k < kAll; ++k) contiguous &= steps[k] == sizes[k];
+        constexpr auto each = std::index_sequence_for<P...>{};
+        bool done = contiguous ? run<true>(data, dimensions, steps, r, each)
+                               : run<false>(data, dimensions, steps, r, each);
         // Overflow to inf and invalid operations to NaN are results. NumPy reads the
         // floating-point flags after a generalised ufunc's loop whatever the loop declares, so
         // the flags the cores raised are cleared here.

@@ -105,8 +105,10 @@ PyArrayObject* as_column(PyObject* o) {
     if (PyArray_Check(o)) {
         auto* a = reinterpret_cast<PyArrayObject*>(o);
         int type = PyArray_DESCR(a)->type_num;
-        if (type == NPY_OBJECT || type == NPY_VSTRING) return reinterpret_cast<PyArrayObject*>(Py_NewRef(o));
-        return reinterpret_cast<PyArrayObject*>(PyArray_CastToType(a, PyArray_DescrFromType(NPY_OBJECT), 0));
+        if (type == NPY_OBJECT || type == NPY_VSTRING)
+            return reinterpret_cast<PyArrayObject*>(Py_NewRef(o));
+        PyObject* cast = PyArray_CastToType(a, PyArray_DescrFromType(NPY_OBJECT), 0);
+        return reinterpret_cast<PyArrayObject*>(cast);
     }
     bool single = PyUnicode_Check(o) || PyBytes_Check(o) || PyByteArray_Check(o) ||
                   PyArray_IsScalar(o, Generic);
@@ -130,7 +132,7 @@ PyArrayObject* as_column(PyObject* o) {
     return object_array(1, &n, PySequence_Fast_ITEMS(seq.p));
 }
 
-// ---- phase 1: gathering the texts ----------------------------------------------------------------
+// ---- phase 1: gathering the texts ------------------------------------------------------------
 
 // Copies of StringDType elements, in blocks that never move.
 class Arena {
@@ -383,7 +385,8 @@ PyObject* like_series(PyObject* result, PyObject* series) {
     owned index(PyObject_GetAttrString(series, "index"));
     owned name(index ? PyObject_GetAttrString(series, "name") : nullptr);
     owned args(name ? PyTuple_Pack(1, out.p) : nullptr);
-    owned kwargs(args ? Py_BuildValue("{sOsOsO}", "index", index.p, "name", name.p, "copy", Py_False)
+    owned kwargs(args ? Py_BuildValue("{sOsOsO}", "index", index.p, "name", name.p, "copy",
+                                      Py_False)
                       : nullptr);
     if (!kwargs) return nullptr;
     return PyObject_Call(reinterpret_cast<PyObject*>(Py_TYPE(series)), args.p, kwargs.p);
@@ -453,9 +456,36 @@ PyObject* call(const TextFunction& fn, PyObject* const* args, Py_ssize_t nargs, 
         if (mode == Mode::raise) return raise_refusal(fn, r, g);
         if (mode == Mode::warn && !warn_refusals(fn, r, f.count_result)) return nullptr;
     }
-    if (broadcast->nd == 0) return PyArray_Return(reinterpret_cast<PyArrayObject*>(result.release()));
+    if (broadcast->nd == 0)
+        return PyArray_Return(reinterpret_cast<PyArrayObject*>(result.release()));
     if (series != nullptr && broadcast->nd == 1) return like_series(result.release(), series);
     return result.release();
+}
+
+// ---- registration -------------------------------------------------------------------------------
+
+// The generated reference text in its array wording, after a text signature header (so that
+// the function has a __text_signature__), in place of the text's own first line.
+struct Doc {
+    const char* name;
+    const char* text;
+};
+constexpr Doc kDocs[] = {
+#define QUORIN_UFUNC_DOC(name, text) {name, text},
+#include "np/ufunc_docs.inc"
+#undef QUORIN_UFUNC_DOC
+};
+
+std::string doc_of(const Row& row) {
+    std::string_view whole(row.doc);
+    std::string doc(whole.substr(0, whole.find("\n--\n\n")));
+    doc += "\n--\n\n";
+    for (const Doc& d : kDocs)
+        if (std::string_view(d.name) == row.name) {
+            std::string_view text(d.text);
+            return doc + std::string(text.substr(text.find("\n\n") + 2));
+        }
+    return doc + "quorin." + row.name + " over collections of str.";
 }
 
 std::deque<TextFunction>* functions = nullptr;  // kept for the process: the functions point into it
@@ -477,33 +507,6 @@ constexpr auto kEntries = []<std::size_t... I>(std::index_sequence<I...>) {
     return std::array<PyCFunctionFastWithKeywords, kMaxFunctions>{&entry<I>...};
 }(std::make_index_sequence<kMaxFunctions>{});
 
-// ---- registration -------------------------------------------------------------------------------
-
-std::string doc_of(const Row& row) {
-    std::string_view whole(row.doc);
-    std::string_view header = whole.substr(0, whole.find("\n--\n\n"));
-    std::string doc(header);
-    doc += "\n--\n\nquorin." + std::string(row.name) +
-           " over collections of str.\n\n"
-           "Each argument is a str, a list or tuple of str, a NumPy array of StringDType or of\n"
-           "objects, or a pandas Series; the arguments broadcast together as NumPy arrays do.\n"
-           "The result is an array of ";
-    doc += row.array->count_result ? "int64" : "float64";
-    doc += " of their broadcast shape, each element the scalar\n"
-           "function's result on the elements there, bit for bit (a NumPy scalar when every\n"
-           "argument is a single str, a Series on the same index for a Series).\n\n"
-           "An element the scalar function refuses, a non-str included, follows\n"
-           "quorin_np.errstate: \"raise\" raises the scalar function's exception for the first\n"
-           "one, with a note giving its flat index; \"nan\" and \"warn\" set it to ";
-    doc += row.array->count_result ? "-1 (no count is\nnegative, so -1 marks it unambiguously and the dtype stays int64)"
-                                   : "NaN";
-    doc += ", \"warn\"\nalso issuing one RuntimeWarning per call.\n\n"
-           "The texts are read with the interpreter lock held and computed without it, so\n"
-           "threads calling this function run in parallel; Ctrl-C stops a long call on the\n"
-           "main thread within milliseconds. A table too large for memory raises MemoryError.";
-    return doc;
-}
-
 }  // namespace
 
 int add_text_functions(PyObject* module, PyObject* var) {
@@ -515,7 +518,7 @@ int add_text_functions(PyObject* module, PyObject* var) {
             for (const Row& row : *group)
                 if (row.array != nullptr && row.array->texts) {
                     if (functions->size() == kMaxFunctions)
-                        return frame::raise_internal("quorin_np: too many functions over texts"), -1;
+                        return frame::raise_internal("quorin_np: too many text functions"), -1;
                     TextFunction& fn = functions->emplace_back();
                     fn.row = &row;
                     fn.name = row.name;
