@@ -4,6 +4,7 @@ still stop for signals."""
 
 import contextlib
 import os
+import runpy
 import signal
 import subprocess
 import sys
@@ -233,3 +234,8 @@ def test_fold_many_example_writes_the_scalar_results(tmp_path, scheduler):
         except ValueError as error:
             expected = str(error)
         assert (row.refused or str(row.pairs)) == expected
+
+
+def test_typed_use_runs():
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "typecheck", "texts_np.py")
+    runpy.run_path(path)["check"]()
