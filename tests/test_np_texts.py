@@ -25,6 +25,12 @@ STRING = np.dtypes.StringDType()
 TEXTS = ["GGGAAACCC", "acgu", "ACGT", "G\u00e9C", "", "AC GU", "\ud800", "UUUGGGCCCAAA", "N"]
 
 
+def random_rna(seed, count, length):
+    letters = np.array(list("ACGU"))
+    rows = letters[np.random.default_rng(seed).integers(0, 4, size=(count, length))]
+    return ["".join(row) for row in rows]
+
+
 def scalar(name, *args):
     """The scalar function's result, or NaN (-1 for a count) where it refuses."""
     try:
@@ -144,8 +150,7 @@ def test_batch_folds_agree_with_the_scalar_function_and_an_exhaustive_search():
 
 
 def test_threads_fold_while_the_caller_runs_python():
-    rng = np.random.default_rng(2)
-    texts = ["".join(rng.choice(list("ACGU"), size=300)) for _ in range(400)]
+    texts = random_rna(2, 400, 300)
     expected = [quorin.nussinov(s) for s in texts]
     ticks, results = [], {}
 
@@ -162,12 +167,20 @@ def test_threads_fold_while_the_caller_runs_python():
     assert len(ticks) > 5
 
 
+def test_a_list_resized_during_the_call_is_an_error_not_a_crash():
+    texts = random_rna(4, 40_000, 100)
+    resize = threading.Timer(0.05, lambda: texts.extend(["A"] * 1000))  # while folding a chunk
+    resize.start()
+    with pytest.raises(RuntimeError, match="a list argument changed size during the call"):
+        quorin_np.nussinov(texts)
+    resize.join()
+
+
 # ---- interruption and hopeless sizes ---------------------------------------------------------
 
 LATENCY = 0.5 if os.environ.get("QUORIN_SANITIZED") else 0.1
-RNG = np.random.default_rng(7)
-ONE_LONG = ["".join(RNG.choice(list("ACGU"), size=15_000))]
-MANY_SHORT = ["".join(RNG.choice(list("ACGU"), size=300)) for _ in range(20)] * 5000
+ONE_LONG = random_rna(7, 1, 15_000)
+MANY_SHORT = random_rna(8, 20, 300) * 5000
 
 
 @contextlib.contextmanager

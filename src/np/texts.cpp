@@ -3,13 +3,12 @@
 // scalar function refuses the 5; and the folds of a batch must run without the interpreter lock
 // and still stop for Ctrl-C. So a call goes in two phases:
 //   1. With the lock: every argument becomes an array of elements (objects, or StringDType), the
-//      arguments are broadcast together, and each element is converted exactly as the scalar
-//      function converts its argument. A str lends its UTF-8 bytes (and is held until the end);
-//      a StringDType element is copied out, so that no lock of the array is held later. An
-//      element the conversion refuses keeps its exception.
-//   2. Without the lock: the row's own array kernel runs the core over the gathered texts in
-//      chunks, and on the main thread a signal check takes the lock now and then.
-// Refusals follow the refusal mode, as for the ufuncs.
+//      arguments are broadcast together, and a chunk of elements is converted exactly as the
+//      scalar function converts its argument, the UTF-8 texts copied out. An element the
+//      conversion refuses keeps its exception.
+//   2. Without the lock: the row's own array kernel runs the core over the chunk's texts; on
+//      the main thread a signal check takes the lock every few milliseconds.
+// and so on, chunk after chunk. Refusals follow the refusal mode, as for the ufuncs.
 #include "np/texts.hpp"
 
 #define NPY_NO_DEPRECATED_API NPY_2_0_API_VERSION
@@ -98,10 +97,42 @@ PyArrayObject* object_array(int nd, npy_intp* shape, PyObject* const* items) {
     return a;
 }
 
+// A one-dimensional object array over the item pointers of a list or tuple, which it neither
+// owns nor releases: no pass over the items to hold them. The sequence is its base, kept alive;
+// a list may still change while the lock is released between chunks, which `unchanged` checks.
+PyArrayObject* over_items(PyObject* seq) {
+    npy_intp n = Py_SIZE(seq);
+    PyObject** items = PyList_CheckExact(seq) ? reinterpret_cast<PyListObject*>(seq)->ob_item
+                                              : reinterpret_cast<PyTupleObject*>(seq)->ob_item;
+    PyObject* a = PyArray_NewFromDescr(&PyArray_Type, PyArray_DescrFromType(NPY_OBJECT), 1, &n,
+                                       nullptr, items, NPY_ARRAY_C_CONTIGUOUS | NPY_ARRAY_ALIGNED,
+                                       nullptr);
+    if (a == nullptr) return nullptr;
+    if (PyArray_SetBaseObject(reinterpret_cast<PyArrayObject*>(a), Py_NewRef(seq)) < 0) {
+        Py_DECREF(a);
+        return nullptr;
+    }
+    return reinterpret_cast<PyArrayObject*>(a);
+}
+
+// False, with RuntimeError, when a list under an array of over_items has been resized or
+// reallocated since: its item pointers are no longer where the array looks.
+bool unchanged(PyArrayObject* column, const TextFunction& fn) {
+    PyObject* base = PyArray_BASE(column);
+    if (base == nullptr || !PyList_CheckExact(base) ||
+        (PyList_GET_SIZE(base) == PyArray_DIM(column, 0) &&
+         static_cast<void*>(reinterpret_cast<PyListObject*>(base)->ob_item) == PyArray_DATA(column)))
+        return true;
+    PyErr_Format(PyExc_RuntimeError, "quorin_np.%s: a list argument changed size during the call",
+                 fn.name.c_str());
+    return false;
+}
+
 // One argument as an array whose elements are objects or StringDType strings. A str (or bytes,
 // or any other single value) is one element; a list, a tuple and any other iterable are one
 // dimension of elements, taken as they are (never converted by NumPy); an array keeps its shape.
 PyArrayObject* as_column(PyObject* o) {
+    if ((PyList_CheckExact(o) || PyTuple_CheckExact(o)) && Py_SIZE(o) > 0) return over_items(o);
     if (PyArray_Check(o)) {
         auto* a = reinterpret_cast<PyArrayObject*>(o);
         int type = PyArray_DESCR(a)->type_num;
@@ -129,63 +160,107 @@ PyArrayObject* as_column(PyObject* o) {
     owned seq(PySequence_Fast(o, "expected a collection of str"));
     if (!seq) return nullptr;
     npy_intp n = PySequence_Fast_GET_SIZE(seq.p);
-    return object_array(1, &n, PySequence_Fast_ITEMS(seq.p));
+    return n > 0 ? over_items(seq.p) : object_array(1, &n, nullptr);
 }
 
-// ---- phase 1: gathering the texts ------------------------------------------------------------
+// ---- phase 1: gathering a chunk of texts, with the lock ----------------------------------------
 
-// Copies of StringDType elements, in blocks that never move.
+// The texts of one chunk, copied into blocks that never move while the chunk is computed, and
+// reused by the next chunk. A copy (rather than a str held and lent) keeps the computation to
+// one pass over memory that is already in cache, and holds no lock of any array.
 class Arena {
 public:
+    Arena() = default;
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+    ~Arena() {
+        if (!spare.data && !blocks_.empty()) spare = std::move(blocks_.front());
+    }
+
     std::string_view copy(const char* p, std::size_t n) {
-        if (n > left_) {
-            std::size_t size = std::max<std::size_t>(n, 1 << 20);
-            blocks_.push_back(std::make_unique<char[]>(size));
-            next_ = blocks_.back().get();
-            left_ = size;
+        while (n > left_) {
+            if (++current_ >= blocks_.size()) {
+                std::size_t size = std::max<std::size_t>(n, kBlock);
+                if (spare.data && spare.size >= size)
+                    blocks_.push_back(std::move(spare));
+                else
+                    blocks_.push_back({std::make_unique_for_overwrite<char[]>(size), size});
+                current_ = blocks_.size() - 1;
+            }
+            next_ = blocks_[current_].data.get();
+            left_ = blocks_[current_].size;
         }
         if (n > 0) std::memcpy(next_, p, n);
         std::string_view v(next_, n);
         next_ += n;
         left_ -= n;
+        used_ += n;
         return v;
+    }
+    std::size_t used() const { return used_; }
+    void clear() {
+        current_ = static_cast<std::size_t>(-1);
+        next_ = nullptr;
+        left_ = 0;
+        used_ = 0;
     }
 
 private:
-    std::vector<std::unique_ptr<char[]>> blocks_;
+    static constexpr std::size_t kBlock = std::size_t{1} << 20;
+    struct Block {
+        std::unique_ptr<char[]> data;
+        std::size_t size;
+    };
+    // The first block of a thread's last call, kept for its next one, which then takes no fresh
+    // pages from the system. A call within a call (from a signal handler) finds none.
+    static thread_local Block spare;
+    std::vector<Block> blocks_;
+    std::size_t current_ = static_cast<std::size_t>(-1);
     char* next_ = nullptr;
     std::size_t left_ = 0;
+    std::size_t used_ = 0;
 };
 
-struct Gathered {
-    std::vector<std::vector<std::string_view>> views;  // per parameter, per element (C order)
-    std::vector<PyObject*> held;                       // the str objects the views point into
+thread_local Arena::Block Arena::spare;
+
+// A chunk ends after this many elements or once its texts fill a budget of bytes: small
+// enough that the copies are still in cache when they are computed. The budget grows when
+// taking the lock back costs more than a fraction of the computing (a thread running Python
+// may keep the lock for a switch interval each time).
+constexpr npy_intp kChunkElements = npy_intp{1} << 16;
+constexpr std::size_t kFirstBudget = std::size_t{1} << 20;
+constexpr std::size_t kLastBudget = std::size_t{64} << 20;
+
+struct Chunk {
+    npy_intp start = 0;  // flat indices [start, end)
+    npy_intp end = 0;
+    std::vector<std::vector<std::string_view>> views;  // per parameter, per element
+    std::vector<npy_intp> refused;                     // elements whose conversion failed
     Arena arena;
-    std::vector<npy_intp> refused;  // elements whose conversion failed, ascending
-    owned first_error;              // the exception of the first of them
-    std::string first_message;
-    npy_intp count = 0;             // elements gathered: all, or up to the first refused one
-
-    ~Gathered() {  // runs with the lock held
-        for (PyObject* o : held) Py_DECREF(o);
-    }
 };
 
-// A text lent by a str, converted as the scalar function converts its argument.
-bool text_of_object(PyObject* o, std::string_view& v, const Signature& s, int k, Gathered& g) {
+// The exception of the first element whose conversion failed, across the chunks of a call.
+struct FirstRefused {
+    owned error;
+    std::string message;
+};
+
+// A str's text, converted as the scalar function converts its argument.
+bool text_of_object(PyObject* o, std::string_view& v, const Signature& s, int k, Arena& arena) {
     if (o == nullptr) o = Py_None;  // an object array not yet filled
+    std::string_view lent;
     if (PyUnicode_CheckExact(o) && PyUnicode_IS_COMPACT_ASCII(o)) {
-        v = std::string_view(static_cast<const char*>(PyUnicode_DATA(o)),
-                             static_cast<std::size_t>(PyUnicode_GET_LENGTH(o)));
-    } else if (!frame::text_slow(o, v, s, k)) {
+        lent = std::string_view(static_cast<const char*>(PyUnicode_DATA(o)),
+                                static_cast<std::size_t>(PyUnicode_GET_LENGTH(o)));
+    } else if (!frame::text_slow(o, lent, s, k)) {
         return false;
     }
-    g.held.push_back(Py_NewRef(o));  // capacity reserved beforehand: never throws
+    v = arena.copy(lent.data(), lent.size());
     return true;
 }
 
 bool text_of_string(const char* p, PyArrayObject* column, npy_string_allocator* allocator,
-                    std::string_view& v, const Signature& s, int k, Gathered& g) {
+                    std::string_view& v, const Signature& s, int k, Arena& arena) {
     npy_static_string text = {0, nullptr};
     int rc = NpyString_load(allocator, reinterpret_cast<const npy_packed_static_string*>(p), &text);
     if (rc < 0) {
@@ -194,10 +269,10 @@ bool text_of_string(const char* p, PyArrayObject* column, npy_string_allocator* 
     }
     if (rc == 1) {  // missing: its NA object, as the scalar function would take it
         auto* descr = reinterpret_cast<PyArray_StringDTypeObject*>(PyArray_DESCR(column));
-        if (!descr->has_string_na) return text_of_object(descr->na_object, v, s, k, g);
+        if (!descr->has_string_na) return text_of_object(descr->na_object, v, s, k, arena);
         text = descr->default_string;
     }
-    v = g.arena.copy(text.buf, text.size);
+    v = arena.copy(text.buf, text.size);
     return true;
 }
 
@@ -207,13 +282,16 @@ bool is_refusal(PyObject* exc) {
            PyErr_GivenExceptionMatches(exc, PyExc_UnicodeError);
 }
 
-// Visits the broadcast elements in C order; `it` is the broadcast of `columns`.
-bool gather(const Row& row, PyArrayObject** columns, int nin, PyArrayMultiIterObject* it,
-            Mode mode, Gathered& g) {
-    const npy_intp size = it->size;
-    g.views.assign(static_cast<std::size_t>(nin), {});
-    for (auto& v : g.views) v.reserve(static_cast<std::size_t>(size));
-    g.held.reserve(static_cast<std::size_t>(size) * static_cast<std::size_t>(nin));
+// Gathers the next chunk from `it`, the broadcast of `columns` standing at chunk.start. In raise
+// mode the chunk ends at the first element whose conversion fails: nothing after it matters.
+bool gather(const TextFunction& fn, PyArrayObject** columns, int nin, PyArrayMultiIterObject* it,
+            Mode mode, std::size_t budget, Chunk& chunk, FirstRefused& first) {
+    for (int k = 0; k < nin; ++k)
+        if (!unchanged(columns[k], fn)) return false;
+    chunk.arena.clear();
+    chunk.refused.clear();
+    chunk.views.resize(static_cast<std::size_t>(nin));
+    for (auto& v : chunk.views) v.clear();
 
     // One lock per StringDType array (an array given twice is locked once), for the gathering
     // only: the elements are copied out.
@@ -227,9 +305,10 @@ bool gather(const Row& row, PyArrayObject** columns, int nin, PyArrayMultiIterOb
         ~release() { NpyString_release_allocators(static_cast<std::size_t>(n), a); }
     } releasing{allocators, nin};
 
-    const Signature& s = *row.signature;
-    for (npy_intp i = 0; i < size; ++i) {
-        if (i > 0) PyArray_MultiIter_NEXT(it);
+    const Signature& s = *fn.row->signature;
+    npy_intp i = chunk.start;
+    bool more = true;
+    while (more && i < it->size) {
         bool ok = true;
         for (int k = 0; k < nin; ++k) {
             std::string_view v;
@@ -237,36 +316,40 @@ bool gather(const Row& row, PyArrayObject** columns, int nin, PyArrayMultiIterOb
             if (ok) {
                 char* p = static_cast<char*>(PyArray_MultiIter_DATA(it, k));
                 if (allocators[k] != nullptr) {
-                    ok = text_of_string(p, columns[k], allocators[k], v, s, k, g);
+                    ok = text_of_string(p, columns[k], allocators[k], v, s, k, chunk.arena);
                 } else {
                     PyObject* o;
                     std::memcpy(&o, p, sizeof o);
-                    ok = text_of_object(o, v, s, k, g);
+                    ok = text_of_object(o, v, s, k, chunk.arena);
                 }
             }
-            g.views[static_cast<std::size_t>(k)].push_back(v);
+            chunk.views[static_cast<std::size_t>(k)].push_back(v);
         }
-        g.count = i + 1;
-        if (ok) continue;
-        owned exc(PyErr_GetRaisedException());
-        if (!exc || !is_refusal(exc.p)) {
-            PyErr_SetRaisedException(exc.release());
-            return false;
+        if (!ok) {
+            owned exc(PyErr_GetRaisedException());
+            if (!exc || !is_refusal(exc.p)) {
+                PyErr_SetRaisedException(exc.release());
+                return false;
+            }
+            if (!first.error) {
+                owned text(PyObject_Str(exc.p));
+                const char* utf8 = text ? PyUnicode_AsUTF8(text.p) : nullptr;
+                if (utf8 == nullptr) return false;
+                first.message = utf8;
+                first.error.p = exc.release();
+            }
+            chunk.refused.push_back(i);
+            more = mode != Mode::raise;
         }
-        if (g.refused.empty()) {
-            owned text(PyObject_Str(exc.p));
-            const char* utf8 = text ? PyUnicode_AsUTF8(text.p) : nullptr;
-            if (utf8 == nullptr) return false;
-            g.first_message = utf8;
-            g.first_error.p = exc.release();
-        }
-        g.refused.push_back(i);
-        if (mode == Mode::raise) break;  // nothing after it can matter
+        ++i;
+        more = more && i - chunk.start < kChunkElements && chunk.arena.used() < budget;
+        PyArray_MultiIter_NEXT(it);
     }
+    chunk.end = i;
     return true;
 }
 
-// ---- phase 2: the kernel, without the lock ------------------------------------------------------
+// ---- phase 2: the kernel, without the lock ---------------------------------------------------
 
 // The link of a batch to the interpreter while it runs without the lock: on the main thread,
 // at most every few milliseconds, it takes the lock to run pending signal handlers, and keeps
@@ -302,7 +385,7 @@ bool on_main_thread() {
     return PyLong_AsUnsignedLong(ident.p) == PyThread_get_thread_ident();
 }
 
-constexpr npy_intp kChunk = 256;  // elements between two signal checks
+constexpr npy_intp kBetweenChecks = 256;  // elements between two signal checks
 
 void store_refused(char* out, npy_intp i, bool count_result) {
     if (count_result) {
@@ -314,35 +397,40 @@ void store_refused(char* out, npy_intp i, bool count_result) {
     }
 }
 
-// Runs the kernel over the gathered elements, refusing those whose conversion failed; throws
-// frame::python_error_already_set when a signal check stops it.
-void run(const array::Form& f, Gathered& g, char* out, array::Refusals& r) {
+// Runs the kernel over a gathered chunk, refusing the elements whose conversion failed. False
+// when it stopped at a refusal (raise mode); throws frame::python_error_already_set when a
+// signal check stops it.
+bool run(const array::Form& f, const Chunk& chunk, const FirstRefused& first, char* out,
+         array::Refusals& r) {
     std::ptrdiff_t steps[NPY_MAXARGS];
     for (int k = 0; k < f.nin; ++k) steps[k] = sizeof(std::string_view);
     steps[f.nin] = 8;
     std::size_t next_refused = 0;
-    for (npy_intp start = 0; start < g.count;) {
-        if (next_refused < g.refused.size() && g.refused[next_refused] == start) {
+    for (npy_intp i = chunk.start; i < chunk.end;) {
+        if (next_refused < chunk.refused.size() && chunk.refused[next_refused] == i) {
+            // Only the first refusal of a call needs its message: the first conversion's.
             r.refuse(array::Refusal::conversion,
-                     QuorinError(next_refused == 0 ? g.first_message : std::string()), start);
-            store_refused(out, start, f.count_result);
+                     QuorinError(r.count == 0 ? first.message : std::string()), i);
+            store_refused(out, i, f.count_result);
             ++next_refused;
-            ++start;
-            if (r.stop_at_first) return;
+            ++i;
+            if (r.stop_at_first) return false;
             continue;
         }
-        npy_intp end = std::min(start + kChunk, g.count);
-        if (next_refused < g.refused.size()) end = std::min(end, g.refused[next_refused]);
+        npy_intp end = std::min(i + kBetweenChecks, chunk.end);
+        if (next_refused < chunk.refused.size()) end = std::min(end, chunk.refused[next_refused]);
         char* data[NPY_MAXARGS];
         for (int k = 0; k < f.nin; ++k)
-            data[k] = reinterpret_cast<char*>(g.views[static_cast<std::size_t>(k)].data() + start);
-        data[f.nin] = out + start * 8;
-        std::ptrdiff_t n = end - start;
-        r.visited = start;
-        if (!f.kernels[0](data, &n, steps, r)) return;  // raise mode, at a refusal
-        start = end;
+            data[k] = reinterpret_cast<char*>(const_cast<std::string_view*>(
+                chunk.views[static_cast<std::size_t>(k)].data() + (i - chunk.start)));
+        data[f.nin] = out + i * 8;
+        std::ptrdiff_t n = end - i;
+        r.visited = i;
+        if (!f.kernels[0](data, &n, steps, r)) return false;
+        i = end;
         if (interrupt::requested()) throw frame::python_error_already_set{};
     }
+    return true;
 }
 
 // ---- the outcome ------------------------------------------------------------------------------
@@ -354,10 +442,10 @@ void add_note(PyObject* exc, const TextFunction& fn, std::int64_t at) {
     if (!added) PyErr_Clear();
 }
 
-PyObject* raise_refusal(const TextFunction& fn, const array::Refusals& r, Gathered& g) {
+PyObject* raise_refusal(const TextFunction& fn, const array::Refusals& r, FirstRefused& first) {
     owned exc;
     if (r.first_kind == array::Refusal::conversion) {
-        exc.p = g.first_error.release();
+        exc.p = first.error.release();
     } else {
         std::string_view m = r.first->message();
         owned msg(PyUnicode_FromStringAndSize(m.data(), static_cast<Py_ssize_t>(m.size())));
@@ -417,43 +505,50 @@ PyObject* call(const TextFunction& fn, PyObject* const* args, Py_ssize_t nargs, 
     if (!result) return nullptr;
     char* out = static_cast<char*>(PyArray_DATA(reinterpret_cast<PyArrayObject*>(result.p)));
 
-    Gathered g;
-    if (!gather(row, arrays, f.nin, broadcast, mode, g)) return nullptr;
-
     array::Refusals r;
     r.stop_at_first = mode == Mode::raise;
     SignalCheck check;
     check.main_thread = on_main_thread();
     interrupt::Check hook{SignalCheck::stop, &check};
-    std::exception_ptr escaped;
-    bool interrupted = false;
-    check.saved = PyEval_SaveThread();
-    {
-        interrupt::Scope scope(hook);
-        try {
-            run(f, g, out, r);
-        } catch (const frame::python_error_already_set&) {
-            interrupted = true;
-        } catch (...) {
-            escaped = std::current_exception();
+    FirstRefused first;
+    Chunk chunk;
+    std::size_t budget = kFirstBudget;
+    for (bool going = broadcast->size > 0; going;) {
+        if (!gather(fn, arrays, f.nin, broadcast, mode, budget, chunk, first)) return nullptr;
+        std::exception_ptr escaped;
+        bool interrupted = false;
+        check.saved = PyEval_SaveThread();
+        auto started = Clock::now();
+        {
+            interrupt::Scope scope(hook);
+            try {
+                going = run(f, chunk, first, out, r) && chunk.end < broadcast->size;
+            } catch (const frame::python_error_already_set&) {
+                interrupted = true;
+            } catch (...) {
+                escaped = std::current_exception();
+            }
         }
-    }
-    PyEval_RestoreThread(check.saved);
-
-    if (interrupted) {
-        if (check.raised == nullptr) return frame::fail_without_exception();
-        PyErr_SetRaisedException(check.raised);
-        return nullptr;
-    }
-    if (escaped) {
-        try {
-            std::rethrow_exception(escaped);
-        } catch (...) {
-            return frame::raise_escaped_exception();
+        auto computed = Clock::now();
+        PyEval_RestoreThread(check.saved);
+        if (Clock::now() - computed > (computed - started) / 8) budget = std::min(budget * 4, kLastBudget);
+        if (interrupted) {
+            if (check.raised == nullptr) return frame::fail_without_exception();
+            PyErr_SetRaisedException(check.raised);
+            return nullptr;
         }
+        if (escaped) {
+            try {
+                std::rethrow_exception(escaped);
+            } catch (...) {
+                return frame::raise_escaped_exception();
+            }
+        }
+        chunk.start = chunk.end;
+        if (going && PyErr_CheckSignals() < 0) return nullptr;
     }
     if (r.count > 0) {
-        if (mode == Mode::raise) return raise_refusal(fn, r, g);
+        if (mode == Mode::raise) return raise_refusal(fn, r, first);
         if (mode == Mode::warn && !warn_refusals(fn, r, f.count_result)) return nullptr;
     }
     if (broadcast->nd == 0)
