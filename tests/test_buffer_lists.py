@@ -88,7 +88,6 @@ MAKERS = {
     "impostor": Impostor,
     "memoryview <d": lambda v: memoryview((ctypes.c_double * len(v))(*v)),
     "memoryview 2-d": lambda v: memoryview(doubles(v)).cast("d", [1, len(v)]) if v else None,
-    "memoryview bytes": lambda v: memoryview(doubles(v)),
 }
 NUMPY_MAKERS = {
     # read from the buffer
@@ -97,14 +96,12 @@ NUMPY_MAKERS = {
     "memoryview of ndarray": lambda v: memoryview(np.array(v)),
     # iterated
     "ndarray strided": lambda v: np.repeat(np.array(v), 2)[::2],
-    "ndarray reversed": lambda v: np.array(v)[::-1],
     "ndarray byte-swapped": lambda v: np.array(v, dtype=">f8"),
     "ndarray float32": lambda v: np.array(v, dtype=np.float32),
     "ndarray 2-d row": lambda v: np.array(v).reshape(1, -1),
     "ndarray 2-d column": lambda v: np.array(v).reshape(-1, 1),
     "ndarray 0-d": lambda v: np.array(v[0]) if v else np.array(0.5),
     "ndarray subclass": lambda v: np.array(v).view(type("Sub", (np.ndarray,), {})),
-    "ndarray object": lambda v: np.array(v, dtype=object),
     "memoryview of strided ndarray": lambda v: memoryview(np.repeat(np.array(v), 2)[::2]),
 }
 

@@ -290,7 +290,10 @@ def driver(tmp_path_factory):
         pytest.skip("needs a C++ compiler and the source tree")
     work = tmp_path_factory.mktemp("driver")
     (work / "driver.cpp").write_text(DRIVER)
-    subprocess.run([cxx, "-std=c++23", "-O2", "-Wall", "-Wextra", "-I", src, str(work / "driver.cpp"),
+    # Under scripts/sanitize the driver is instrumented as the module is.
+    sanitize = ["-fsanitize=address,undefined", "-fno-sanitize-recover=all", "-g",
+                "-D_GLIBCXX_ASSERTIONS"] if os.environ.get("QUORIN_SANITIZED") else []
+    subprocess.run([cxx, "-std=c++23", "-O2", "-Wall", "-Wextra", *sanitize, "-I", src, str(work / "driver.cpp"),
                     *(os.path.join(src, "rna", f) for f in ("nussinov.cpp", "tiled.cpp", "bytes.cpp")),
                     "-pthread", "-o", str(work / "driver")], check=True)
 

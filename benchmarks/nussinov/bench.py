@@ -2,11 +2,20 @@
 same compiler and -O3 (references.cpp): the textbook memoised recursion over an n x n table of
 optional 64-bit counts, and the bottom-up fill over a row-major and a transposed 16-bit table.
 
-Every fold runs in a fresh process on the same random sequences; the three counts must agree.
-Per size it prints seconds, cells per second (n^3 / 6 split evaluations per second), the ratios,
-and the peak memory each fold added to its process, per n^2 bytes (VmHWM before and after).
+Short sequences first: per length, the time per fold over many random sequences (each fold
+measured as the fastest of many batches of about a millisecond, which a busy machine leaves
+undisturbed now and then), for quorin.nussinov called from Python, the 16-bit fill, and quorin's
+fold as it chose its fill before short sequences had one of their own (previous.cpp, built from
+the same sources). The whole comparison runs several rounds; the ratios are given as the median
+and the range over the rounds.
 
-    PYTHONPATH=$(scripts/dev-build) .venv/bin/python benchmarks/nussinov/bench.py [--sizes ...]
+Then long sequences: every fold runs in a fresh process on the same random sequence; the three
+counts must agree. Per size it prints seconds, cells per second (n^3 / 6 split evaluations per
+second), the ratios, and the peak memory each fold added to its process, per n^2 bytes (VmHWM
+before and after).
+
+    PYTHONPATH=$(scripts/dev-build) .venv/bin/python benchmarks/nussinov/bench.py \
+        [--short-sizes ...] [--rounds R] [--sizes ...]
 """
 
 import argparse
@@ -46,6 +55,80 @@ best = min(times)
 print(count, best, added)
 """
 
+# Reads one sequence per line from stdin; prints the sum of the counts and the seconds per fold
+# of the fastest of `batches` passes over all of them (the protocol of many.hpp).
+QUORIN_MANY = r"""
+import sys, time
+import quorin
+
+sequences = sys.stdin.read().split()
+batches = int(sys.argv[1])
+fold = quorin.nussinov
+total = sum(map(fold, sequences))
+best = float("inf")
+for _ in range(batches):
+    start = time.perf_counter()
+    count = sum(map(fold, sequences))
+    best = min(best, time.perf_counter() - start)
+    assert count == total
+print(total, best / len(sequences))
+"""
+
+
+def run_many(command, sequences):
+    out = subprocess.run(command, input="".join(s + "\n" for s in sequences), capture_output=True,
+                         text=True, check=True).stdout.split()
+    return int(out[0]), float(out[1])
+
+
+def median(xs):
+    xs = sorted(xs)
+    return (xs[(len(xs) - 1) // 2] + xs[len(xs) // 2]) / 2
+
+
+def short_sequences(sizes, rounds, seed, references, previous):
+    """The table for short sequences; returns {n: (median fill ratio, median speed-up)}."""
+    batches = "30"
+    samples = {n: {"quorin": [], "fill": [], "previous": []} for n in sizes}
+    for _ in range(rounds):
+        for n in sizes:
+            rng = random.Random(seed + n)
+            # About a millisecond of quorin's work per batch, and never fewer than 4 sequences.
+            count = max(4, min(200, int(2e8 / n ** 3)))
+            sequences = ["".join(rng.choice("ACGU") for _ in range(n)) for _ in range(count)]
+            runs = {"quorin": run_many([sys.executable, "-c", QUORIN_MANY, batches], sequences),
+                    "fill": run_many([references, "fill-many", batches], sequences),
+                    "previous": run_many([previous, batches], sequences)}
+            if len({total for total, _ in runs.values()}) != 1:
+                sys.exit(f"bench.py: the folds disagree at n = {n}: {runs}")
+            for name, (_, seconds) in runs.items():
+                samples[n][name].append(seconds)
+
+    print(f"short sequences: microseconds per fold (median of {rounds} rounds); ratios as median"
+          f" [min - max] over the rounds")
+    header = (f"{'n':>6} | {'quorin':>8} | {'16-bit fill':>11} {'quorin/fill':>20} |"
+              f" {'before':>8} {'before/quorin':>20}")
+    print(header)
+    print("-" * len(header))
+    summary = {}
+    for n in sizes:
+        q, f, p = samples[n]["quorin"], samples[n]["fill"], samples[n]["previous"]
+        ratio = [a / b for a, b in zip(q, f)]
+        speedup = [b / a for a, b in zip(q, p)]
+        summary[n] = (median(ratio), median(speedup))
+        print(f"{n:>6} | {median(q) * 1e6:>8.2f} | {median(f) * 1e6:>11.2f}"
+              f" {median(ratio):>6.2f} [{min(ratio):.2f} - {max(ratio):.2f}] |"
+              f" {median(p) * 1e6:>8.2f} {median(speedup):>6.2f}x [{min(speedup):.2f} - {max(speedup):.2f}]",
+              flush=True)
+    worst = max(summary, key=lambda n: summary[n][0])
+    print(f"slowest against the 16-bit fill: n = {worst}, {summary[worst][0]:.2f} of its time (target"
+          f" at most 0.8 for every n from 20 to 500)")
+    if 100 in summary:
+        print(f"n = 100: {summary[100][1]:.1f}x faster than before (target 2x)")
+    print()
+    return summary
+
+
 def run(command, sequence, timeout=None):
     out = subprocess.run(command, input=sequence + "\n", capture_output=True, text=True,
                          check=True, timeout=timeout).stdout.split()
@@ -59,24 +142,38 @@ def compile_references(workdir):
     exe = os.path.join(workdir, "references")
     subprocess.run([cxx, "-std=c++23", "-O3", "-pthread", os.path.join(HERE, "references.cpp"),
                     "-o", exe], check=True)
+    # quorin's own fold as before, from its sources, with the module's flags.
+    src = os.path.join(HERE, "..", "..", "src")
+    previous = os.path.join(workdir, "previous")
+    subprocess.run([cxx, "-std=c++23", "-O3", "-ffp-contract=off", "-I", src,
+                    os.path.join(HERE, "previous.cpp"),
+                    *(os.path.join(src, "rna", f) for f in ("nussinov.cpp", "tiled.cpp", "bytes.cpp")),
+                    "-o", previous], check=True)
     version = subprocess.run([cxx, "--version"], capture_output=True, text=True).stdout.splitlines()[0]
-    return exe, version
+    return exe, previous, version
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--sizes", type=int, nargs="+", default=[500, 1000, 1500, 2000, 4000, 8000])
+    parser.add_argument("--short-sizes", type=int, nargs="*", default=[20, 50, 100, 200, 300, 500])
+    parser.add_argument("--rounds", type=int, default=5, help="rounds of the short comparison")
+    parser.add_argument("--sizes", type=int, nargs="*", default=[500, 1000, 1500, 2000, 4000, 8000])
     parser.add_argument("--memo-max", type=int, default=2000,
                         help="largest size for the memoised recursion (default 2000)")
     parser.add_argument("--seed", type=int, default=2024)
     args = parser.parse_args()
 
     with tempfile.TemporaryDirectory() as workdir:
-        exe, version = compile_references(workdir)
-        # The reference process's own footprint, to subtract from its peak.
-        _, _, empty_kb = run([exe, "fill"], "")
+        exe, previous, version = compile_references(workdir)
         print(f"references: {version}, -O3")
         print(f"python: {sys.executable}")
+        print()
+        if args.short_sizes:
+            short_sequences(args.short_sizes, args.rounds, args.seed, exe, previous)
+        if not args.sizes:
+            return
+        # The reference process's own footprint, to subtract from its peak.
+        _, _, empty_kb = run([exe, "fill"], "")
         header = (f"{'n':>6} | {'quorin s':>9} {'cells/s':>8} {'B/n^2':>6} | {'fill s':>8} {'cells/s':>8}"
                   f" {'B/n^2':>6} {'ratio':>6} | {'memo s':>8} {'cells/s':>8} {'B/n^2':>6} {'ratio':>7}")
         print(header)

@@ -5,7 +5,8 @@
 //          table, so that both halves of every split are contiguous and the inner loop
 //          vectorises.
 // Usage: references memo|fill < sequence. Prints the count, the seconds of the fold alone and
-// the peak resident memory of the process (kB).
+// the peak resident memory of the process (kB). references fill-many BATCHES < sequences times
+// the fill over many short sequences (see many.hpp).
 #include <pthread.h>
 
 #include <chrono>
@@ -16,6 +17,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "many.hpp"
 
 namespace {
 
@@ -103,6 +106,7 @@ void* run(void* arg) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "fill-many") return time_many(fill, std::stoi(argv[2]));
     if (argc != 2) {
         std::fprintf(stderr, "usage: references memo|fill < sequence\n");
         return 2;

@@ -1,5 +1,5 @@
-// Encoding, the choice of fill, and the plain row-by-row fill that serves short sequences and
-// the 32-bit counts of very long ones.
+// Encoding, the workspace, the choice of fill, and the plain row-by-row fill that serves the
+// 32-bit counts of very long sequences.
 #include "rna/nussinov.hpp"
 
 #include <unistd.h>
@@ -174,6 +174,8 @@ std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Workspace
         case Kernel::automatic:
             break;
     }
+    // Wherever its counts fit, the 8-bit row fill beats the tiled one: measured here it takes
+    // about a third of the time at 200 bases and still a little less at 500.
     if (n < kBytesUpTo) return bytes(best_isa());
     return fold_tiled(codes, poll, best_isa() == Isa::avx2);
 }

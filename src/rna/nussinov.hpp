@@ -72,10 +72,9 @@ std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Poll poll
 std::optional<Result<std::uint64_t>> fold(std::string_view sequence, Workspace& workspace,
                                           Poll poll);
 
-// For callers without the interpreter lock, from any number of threads, each with its own
-// workspace: the count or the invalid-base error; nullopt once `stop` reads true (looked at
-// before the fold and every millisecond or so during it); std::bad_alloc at once for a table
-// that cannot be had.
+// For callers without the interpreter lock, on any number of threads with one workspace each:
+// the count or the invalid-base error; nullopt once `stop` reads true (looked at before the fold
+// and about every millisecond in it); std::bad_alloc at once for a table that cannot be had.
 std::optional<Result<std::uint64_t>> fold(std::string_view sequence, Workspace& workspace,
                                           const std::atomic<bool>& stop);
 
