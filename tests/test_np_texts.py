@@ -51,6 +51,8 @@ def assert_elementwise(name, result, *columns):
 COLLECTIONS = {
     "list": list,
     "tuple": tuple,
+    "list subclass": type("Texts", (list,), {}),
+    "generator": lambda xs: (x for x in xs),
     "object": lambda xs: np.array(xs, dtype=object),
     "StringDType": lambda xs: np.array(xs, dtype=STRING),
     "unicode": np.array,

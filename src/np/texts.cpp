@@ -102,8 +102,8 @@ PyArrayObject* object_array(int nd, npy_intp* shape, PyObject* const* items) {
 // a list may still change while the lock is released between chunks, which `unchanged` checks.
 PyArrayObject* over_items(PyObject* seq) {
     npy_intp n = Py_SIZE(seq);
-    PyObject** items = PyList_CheckExact(seq) ? reinterpret_cast<PyListObject*>(seq)->ob_item
-                                              : reinterpret_cast<PyTupleObject*>(seq)->ob_item;
+    PyObject** items = PyList_Check(seq) ? reinterpret_cast<PyListObject*>(seq)->ob_item
+                                         : reinterpret_cast<PyTupleObject*>(seq)->ob_item;
     PyObject* a = PyArray_NewFromDescr(&PyArray_Type, PyArray_DescrFromType(NPY_OBJECT), 1, &n,
                                        nullptr, items, NPY_ARRAY_C_CONTIGUOUS | NPY_ARRAY_ALIGNED,
                                        nullptr);
@@ -119,7 +119,7 @@ PyArrayObject* over_items(PyObject* seq) {
 // reallocated since: its item pointers are no longer where the array looks.
 bool unchanged(PyArrayObject* column, const TextFunction& fn) {
     PyObject* base = PyArray_BASE(column);
-    if (base == nullptr || !PyList_CheckExact(base) ||
+    if (base == nullptr || !PyList_Check(base) ||
         (PyList_GET_SIZE(base) == PyArray_DIM(column, 0) &&
          static_cast<void*>(reinterpret_cast<PyListObject*>(base)->ob_item) == PyArray_DATA(column)))
         return true;
