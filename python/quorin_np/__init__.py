@@ -84,3 +84,9 @@ class errstate:
 __all__ = [name for name in dir(_core)
            if isinstance(getattr(_core, name), (_numpy.ufunc, _BuiltinFunction))]
 __all__ += ["errstate", "geterr"]
+
+# Dask collections and pandas' nullable arrays reach these ufuncs through their own
+# __array_ufunc__; see _interop for why it is wrapped. This imports neither Dask nor pandas.
+from . import _interop  # noqa: E402
+
+_interop.install()

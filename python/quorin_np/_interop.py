@@ -1,0 +1,279 @@
+"""quorin_np's ufuncs over Dask collections and pandas' nullable arrays.
+
+Dask hands a ufunc called on one of its collections to the collection's ``__array_ufunc__``,
+which does two things that do not suit a contract:
+
+- it learns the result dtype by calling the ufunc on one-element arrays of zeros (and
+  dask.dataframe on rows of ones), inputs that most contracts refuse, so that under the default
+  refusal mode the call fails before any of the caller's data is seen;
+- it puts the bare ufunc into every task, and tasks run on Dask's threads or, under
+  dask.distributed, in other processes, where the caller's refusal mode is not in force.
+
+Dask has no per-ufunc hook for either (only a lookup by name, and only for ufuncs of several
+outputs, which dask.dataframe refuses outright). So this module wraps the ``__array_ufunc__`` of
+Dask's Array, Series and DataFrame: for quorin_np's own ufuncs it builds the graph itself, and
+every other call goes to Dask's method unchanged. It builds it as Dask would, with two
+differences: the result type comes from one call on inputs of the right dtypes made under the
+"nan" mode, and every task calls a :class:`Bound` ufunc, which carries the refusal mode in force
+when the lazy result was built and sets it around each chunk. The mode is part of the graph (and
+of its keys), so threads and worker processes alike apply it, and two results built under
+different modes never share a key.
+
+pandas' nullable arrays (``Float64``, ``Int64``, ...) hand the ufunc the values stored under
+their mask, which are arbitrary (often the value that was masked as invalid), so a contract
+would refuse, or warn about, an element that is missing. The same kind of wrapper on their
+``__array_ufunc__`` computes only the elements present in every input.
+
+Nothing here imports Dask or pandas: the wrappers are installed on the classes when their
+modules are first imported, or at once if they already are.
+"""
+
+from __future__ import annotations
+
+import functools
+import importlib.abc
+import operator
+import sys
+import warnings
+from numbers import Number
+from types import ModuleType
+from typing import Any, Callable
+
+import numpy as np
+
+from . import _core
+
+_refused = _core.refused
+UFUNCS = frozenset(v for v in vars(_core).values() if isinstance(v, np.ufunc))
+
+
+class Bound:
+    """A quorin_np ufunc with its refusal mode (and keyword arguments) fixed: what a Dask task
+    calls. It pickles by reference to the ufunc, so worker processes rebuild it as it was."""
+
+    def __init__(self, ufunc: np.ufunc, mode: str, kwargs: dict[str, Any] | None = None,
+                 columns: bool = False) -> None:
+        self.ufunc, self.mode, self.kwargs, self.columns = ufunc, mode, kwargs or {}, columns
+        self.__name__ = ufunc.__name__
+
+    def __call__(self, *args: Any, **kwargs: Any) -> Any:
+        token = _refused.set(self.mode)
+        try:
+            result = self.ufunc(*args, **self.kwargs, **kwargs)
+        except (ValueError, OverflowError) as error:
+            if getattr(error, "__notes__", None):  # a refused element, not a bad call
+                shape = np.broadcast_shapes(*(np.shape(a) for a in args))
+                error.add_note(f"quorin_np.{self.ufunc.__name__}: in a Dask chunk of shape "
+                               f"{shape}; the index counts within that chunk")
+            raise
+        finally:
+            _refused.reset(token)
+        if self.columns:  # the outputs of a pandas Series, as the columns 0, 1, ... of a frame
+            from pandas import concat
+
+            return concat(result, axis=1, keys=range(len(result)))
+        return result
+
+    def __reduce__(self) -> tuple[Any, ...]:
+        return (Bound, (self.ufunc, self.mode, self.kwargs, self.columns))
+
+    def __dask_tokenize__(self) -> object:
+        from dask.tokenize import normalize_token
+
+        return ("quorin_np", self.__name__, self.mode, normalize_token(self.kwargs), self.columns)
+
+    def __repr__(self) -> str:
+        return f"<quorin_np.{self.__name__} under refused={self.mode!r}>"
+
+
+def _mode() -> str:
+    return _refused.get("raise")
+
+
+def _probe(ufunc: np.ufunc, samples: list[Any], kwargs: dict[str, Any]) -> Any:
+    """The ufunc's result on stand-in inputs, computed under the "nan" mode: the stand-ins are
+    not the caller's data, so what a contract makes of their values does not matter, only the
+    result's type (a TypeError for inputs the ufunc takes no loop for is raised here, as NumPy
+    would at once)."""
+    token = _refused.set("nan")
+    try:
+        return ufunc(*samples, **kwargs)
+    finally:
+        _refused.reset(token)
+
+
+# ---- dask.array ---------------------------------------------------------------------------
+
+def _array_call(core: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
+                kwargs: dict[str, Any]) -> Any:
+    """``ufunc(*inputs, **kwargs)`` over Dask arrays, NumPy arrays and scalars."""
+    if not all(isinstance(x, (core.Array, np.ndarray, np.generic, Number)) for x in inputs):
+        return NotImplemented
+    out, where = kwargs.pop("out", None), kwargs.pop("where", True)
+    samples = [np.zeros((1,) * x.ndim, x.dtype) if isinstance(x, (core.Array, np.ndarray)) else x
+               for x in inputs]
+    result = _probe(ufunc, samples, kwargs)
+    op = Bound(ufunc, _mode(), kwargs)
+    if ufunc.nout == 1:
+        return core.elemwise(op, *inputs, out=out, where=where, dtype=result.dtype)
+    # Each block of `whole` is the tuple of the ufunc's outputs; every output picks its part.
+    whole = core.elemwise(op, *inputs, out=out, where=where, dtype=object)
+    return tuple(whole.map_blocks(operator.getitem, k, dtype=r.dtype, token=f"{op.__name__}-{k}",
+                                  meta=np.empty((0,) * whole.ndim, r.dtype))
+                 for k, r in enumerate(result))
+
+
+# ---- dask.dataframe -------------------------------------------------------------------------
+
+def _frame_call(collection: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
+                kwargs: dict[str, Any]) -> Any:
+    """``ufunc(*inputs, **kwargs)`` over Dask Series and DataFrames and scalars (several outputs:
+    over Series only)."""
+    frames = (collection.Series, collection.DataFrame) if ufunc.nout == 1 else (collection.Series,)
+    if not all(isinstance(x, (*frames, np.generic, Number)) or
+               (isinstance(x, np.ndarray) and x.shape == ()) for x in inputs):
+        return NotImplemented
+    out = kwargs.pop("out", None)
+    # Each frame's meta is empty and keeps its dtype (nullable ones included), index and name.
+    meta = _probe(ufunc, [x._meta if isinstance(x, frames) else x for x in inputs], kwargs)
+    if ufunc.nout == 1:
+        return collection.elemwise(Bound(ufunc, _mode(), kwargs), *inputs, meta=meta, out=out)
+    if out is not None:
+        return NotImplemented
+    # One task per partition computes every output, as the columns of a frame.
+    from pandas import concat
+
+    whole = collection.elemwise(Bound(ufunc, _mode(), kwargs, columns=True), *inputs,
+                                meta=concat(meta, axis=1, keys=range(len(meta))))
+    return tuple(whole.map_partitions(operator.getitem, k, meta=m.rename(k)).rename(m.name)
+                 for k, m in enumerate(meta))
+
+
+# ---- pandas' nullable arrays ---------------------------------------------------------------
+
+def _masked_call(masked: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
+                 kwargs: dict[str, Any]) -> Any:
+    """``ufunc(*inputs)`` over pandas' masked arrays, NumPy arrays and scalars, computing only
+    the elements that no input masks; the others are missing in every output."""
+    base = masked.BaseMaskedArray
+    if kwargs or not all(isinstance(x, (base, np.ndarray, np.generic, Number)) for x in inputs):
+        return NotImplemented
+    mask = np.logical_or.reduce([x._mask for x in inputs if isinstance(x, base)])
+    if not mask.any():
+        return NotImplemented  # pandas' own path is then exactly this one
+    data = [x._data if isinstance(x, base) else x for x in inputs]
+    shape = np.broadcast_shapes(*(np.shape(d) for d in data))
+    outs = tuple(np.full(shape, np.nan) for _ in range(ufunc.nout))
+    ufunc(*data, out=outs, where=~mask)
+    from pandas import get_option
+    from pandas.arrays import FloatingArray
+
+    try:  # pandas 3 reads a NaN result of a nullable array as missing unless told otherwise
+        nan_is_na = not get_option("future.distinguish_nan_and_na")
+    except KeyError:
+        nan_is_na = False
+    results = tuple(FloatingArray(o, mask | np.isnan(o) if nan_is_na else mask.copy())
+                    for o in outs)
+    return results if ufunc.nout > 1 else results[0]
+
+
+# ---- installing the wrappers --------------------------------------------------------------
+
+Handler = Callable[[ModuleType, np.ufunc, tuple[Any, ...], dict[str, Any]], Any]
+
+
+def _wrap(cls: type, module: ModuleType, handler: Handler) -> None:
+    original = cls.__dict__["__array_ufunc__"]
+    if getattr(original, "__quorin_np__", False):
+        return
+
+    @functools.wraps(original)
+    def __array_ufunc__(self: Any, ufunc: Any, method: str, *inputs: Any, **kwargs: Any) -> Any:
+        if method == "__call__" and ufunc in UFUNCS:
+            result = handler(module, ufunc, inputs, dict(kwargs))
+            if result is not NotImplemented:
+                return result
+        return original(self, ufunc, method, *inputs, **kwargs)
+
+    __array_ufunc__.__quorin_np__ = True  # type: ignore[attr-defined]
+    cls.__array_ufunc__ = __array_ufunc__  # type: ignore[attr-defined]
+
+
+def _hook_array(core: ModuleType) -> None:
+    _wrap(core.Array, core, _array_call)
+
+
+def _hook_frame(collection: ModuleType) -> None:
+    for cls in (collection.Series, collection.DataFrame):
+        _wrap(cls, collection, _frame_call)
+
+
+def _hook_masked(masked: ModuleType) -> None:
+    _wrap(masked.BaseMaskedArray, masked, _masked_call)
+
+
+HOOKS: dict[str, Callable[[ModuleType], None]] = {
+    "dask.array.core": _hook_array,
+    "dask.dataframe.dask_expr._collection": _hook_frame,
+    "pandas.core.arrays.masked": _hook_masked,
+}
+
+
+def _run(hook: Callable[[ModuleType], None], module: ModuleType) -> None:
+    try:
+        hook(module)
+    except Exception as error:  # a changed Dask must not stop Dask from importing
+        warnings.warn(f"quorin_np cannot dispatch its ufuncs over {module.__name__}: {error!r}",
+                      RuntimeWarning, stacklevel=2)
+
+
+class _AfterImport(importlib.abc.MetaPathFinder):
+    """Runs a hook on a module right after its first import: finds the module with the finders
+    that follow this one and wraps its loader."""
+
+    def __init__(self) -> None:
+        self._finding: set[str] = set()  # a finder below may look the same name up again
+
+    def find_spec(self, name: str, path: Any, target: Any = None) -> Any:
+        hook = HOOKS.get(name)
+        if hook is None or name in self._finding:
+            return None
+        self._finding.add(name)
+        try:
+            for finder in sys.meta_path:
+                find = getattr(finder, "find_spec", None)
+                if finder is not self and find is not None:
+                    spec = find(name, path, target)
+                    if spec is not None:
+                        break
+            else:
+                return None
+        finally:
+            self._finding.discard(name)
+        if spec.loader is not None and hasattr(spec.loader, "exec_module"):
+            spec.loader = _ThenHook(spec.loader, hook)
+        return spec
+
+
+class _ThenHook(importlib.abc.Loader):
+    def __init__(self, loader: Any, hook: Callable[[ModuleType], None]) -> None:
+        self._loader, self._hook = loader, hook
+
+    def create_module(self, spec: Any) -> Any:
+        return self._loader.create_module(spec)
+
+    def exec_module(self, module: ModuleType) -> None:
+        self._loader.exec_module(module)
+        _run(self._hook, module)
+
+    def __getattr__(self, name: str) -> Any:  # get_source, get_filename, ... as the real loader
+        return getattr(self._loader, name)
+
+
+def install() -> None:
+    """Wraps the classes already imported, and the others when they are."""
+    for name, hook in HOOKS.items():
+        if name in sys.modules:
+            _run(hook, sys.modules[name])
+    if not any(isinstance(f, _AfterImport) for f in sys.meta_path):
+        sys.meta_path.insert(0, _AfterImport())
