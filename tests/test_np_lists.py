@@ -138,11 +138,14 @@ def test_length_mismatch_is_nan_under_nan_mode():
         assert np.isnan(quorin_np.protein_rmsd(np.zeros((3, 4, 3)), np.zeros((5, 3)))).all()
 
 
-def test_dask_stack_is_lazy_and_exact():
+def test_dask_stack_is_lazy_exact_and_keeps_the_mode():
     da = pytest.importorskip("dask.array")
     p = np.random.default_rng(5).dirichlet(np.ones(6), size=40)
-    # Dask learns the dtype from a call on zeros, which the contract refuses.
+    p[7] = 0.5  # refused: the mode in force when the graph is built applies in its tasks
     with quorin_np.errstate(refused="nan"):
         lazy = quorin_np.shannon_entropy_dist(da.from_array(p, chunks=(10, 6)))
-    assert isinstance(lazy, da.Array)
-    np.testing.assert_array_equal(lazy.compute(), quorin_np.shannon_entropy_dist(p))
+        expected = quorin_np.shannon_entropy_dist(p)
+    assert isinstance(lazy, da.Array) and np.isnan(expected[7])
+    np.testing.assert_array_equal(lazy.compute(), expected)
+    with pytest.raises(ValueError, match="must sum to 1.0"):
+        quorin_np.shannon_entropy_dist(da.from_array(p, chunks=(10, 6))).compute()
