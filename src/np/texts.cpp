@@ -11,10 +11,6 @@
 // and so on, chunk after chunk. Refusals follow the refusal mode, as for the ufuncs.
 #include "np/texts.hpp"
 
-#define NPY_NO_DEPRECATED_API NPY_2_0_API_VERSION
-#define NPY_TARGET_VERSION NPY_2_0_API_VERSION
-#include <numpy/ndarrayobject.h>
-
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -29,23 +25,13 @@
 
 #include "frame.hpp"
 #include "interrupt.hpp"
+#include "np/text_arguments.hpp"  // NumPy's headers, and the arguments as arrays
 #include "table.hpp"
 
 namespace quorin::np {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Owns one strong reference.
-struct owned {
-    PyObject* p;
-    explicit owned(PyObject* o = nullptr) noexcept : p(o) {}
-    owned(const owned&) = delete;
-    owned& operator=(const owned&) = delete;
-    ~owned() { Py_XDECREF(p); }
-    PyObject* release() noexcept { return std::exchange(p, nullptr); }
-    explicit operator bool() const noexcept { return p != nullptr; }
-};
 
 PyObject* mode_var = nullptr;  // the module's context variable, kept for the process
 
@@ -69,99 +55,6 @@ struct TextFunction {
     std::string doc;
     PyMethodDef def;
 };
-
-// ---- arguments as arrays ----------------------------------------------------------------------
-
-bool is_pandas_series(PyObject* o) {
-    owned module(PyType_GetModuleName(Py_TYPE(o)));
-    owned name(module ? PyType_GetName(Py_TYPE(o)) : nullptr);
-    const char* m = name ? PyUnicode_AsUTF8(module.p) : nullptr;
-    if (m == nullptr) {
-        PyErr_Clear();
-        return false;
-    }
-    return PyUnicode_CompareWithASCIIString(name.p, "Series") == 0 &&
-           std::strncmp(m, "pandas", 6) == 0 && (m[6] == '\0' || m[6] == '.');
-}
-
-PyArrayObject* object_array(int nd, npy_intp* shape, PyObject* const* items) {
-    auto* a = reinterpret_cast<PyArrayObject*>(PyArray_SimpleNew(nd, shape, NPY_OBJECT));
-    if (a == nullptr) return nullptr;
-    auto** slot = static_cast<PyObject**>(PyArray_DATA(a));
-    npy_intp n = PyArray_SIZE(a);
-    for (npy_intp k = 0; k < n; ++k) {
-        PyObject* old = slot[k];
-        slot[k] = Py_NewRef(items[k]);
-        Py_XDECREF(old);
-    }
-    return a;
-}
-
-// A one-dimensional object array over the item pointers of a list or tuple, which it neither
-// owns nor releases: no pass over the items to hold them. The sequence is its base, kept alive;
-// a list may still change while the lock is released between chunks, which `unchanged` checks.
-PyArrayObject* over_items(PyObject* seq) {
-    npy_intp n = Py_SIZE(seq);
-    PyObject** items = PyList_Check(seq) ? reinterpret_cast<PyListObject*>(seq)->ob_item
-                                         : reinterpret_cast<PyTupleObject*>(seq)->ob_item;
-    PyObject* a = PyArray_NewFromDescr(&PyArray_Type, PyArray_DescrFromType(NPY_OBJECT), 1, &n,
-                                       nullptr, items, NPY_ARRAY_C_CONTIGUOUS | NPY_ARRAY_ALIGNED,
-                                       nullptr);
-    if (a == nullptr) return nullptr;
-    if (PyArray_SetBaseObject(reinterpret_cast<PyArrayObject*>(a), Py_NewRef(seq)) < 0) {
-        Py_DECREF(a);
-        return nullptr;
-    }
-    return reinterpret_cast<PyArrayObject*>(a);
-}
-
-// False, with RuntimeError, when a list under an array of over_items has been resized or
-// reallocated since: its item pointers are no longer where the array looks.
-bool unchanged(PyArrayObject* column, const TextFunction& fn) {
-    PyObject* base = PyArray_BASE(column);
-    if (base == nullptr || !PyList_Check(base) ||
-        (PyList_GET_SIZE(base) == PyArray_DIM(column, 0) &&
-         static_cast<void*>(reinterpret_cast<PyListObject*>(base)->ob_item) == PyArray_DATA(column)))
-        return true;
-    PyErr_Format(PyExc_RuntimeError, "quorin_np.%s: a list argument changed size during the call",
-                 fn.name.c_str());
-    return false;
-}
-
-// One argument as an array whose elements are objects or StringDType strings. A str (or bytes,
-// or any other single value) is one element; a list, a tuple and any other iterable are one
-// dimension of elements, taken as they are (never converted by NumPy); an array keeps its shape.
-PyArrayObject* as_column(PyObject* o) {
-    if ((PyList_CheckExact(o) || PyTuple_CheckExact(o)) && Py_SIZE(o) > 0) return over_items(o);
-    if (PyArray_Check(o)) {
-        auto* a = reinterpret_cast<PyArrayObject*>(o);
-        int type = PyArray_DESCR(a)->type_num;
-        if (type == NPY_OBJECT || type == NPY_VSTRING)
-            return reinterpret_cast<PyArrayObject*>(Py_NewRef(o));
-        PyObject* cast = PyArray_CastToType(a, PyArray_DescrFromType(NPY_OBJECT), 0);
-        return reinterpret_cast<PyArrayObject*>(cast);
-    }
-    bool single = PyUnicode_Check(o) || PyBytes_Check(o) || PyByteArray_Check(o) ||
-                  PyArray_IsScalar(o, Generic);
-    if (!single && !PyList_Check(o) && !PyTuple_Check(o)) {
-        if (PyObject_HasAttrWithError(o, owned(PyUnicode_FromString("__array__")).p) == 1) {
-            owned a(PyArray_FromAny(o, nullptr, 0, 0, 0, nullptr));
-            return a ? as_column(a.p) : nullptr;
-        }
-        if (PyErr_Occurred()) return nullptr;
-        owned it(PyObject_GetIter(o));
-        if (!it) {
-            if (!PyErr_ExceptionMatches(PyExc_TypeError)) return nullptr;
-            PyErr_Clear();
-            single = true;
-        }
-    }
-    if (single) return object_array(0, nullptr, &o);
-    owned seq(PySequence_Fast(o, "expected a collection of str"));
-    if (!seq) return nullptr;
-    npy_intp n = PySequence_Fast_GET_SIZE(seq.p);
-    return n > 0 ? over_items(seq.p) : object_array(1, &n, nullptr);
-}
 
 // ---- phase 1: gathering a chunk of texts, with the lock ----------------------------------------
 
@@ -287,7 +180,7 @@ bool is_refusal(PyObject* exc) {
 bool gather(const TextFunction& fn, PyArrayObject** columns, int nin, PyArrayMultiIterObject* it,
             Mode mode, std::size_t budget, Chunk& chunk, FirstRefused& first) {
     for (int k = 0; k < nin; ++k)
-        if (!unchanged(columns[k], fn)) return false;
+        if (!unchanged(columns[k], fn.name.c_str())) return false;
     chunk.arena.clear();
     chunk.refused.clear();
     chunk.views.resize(static_cast<std::size_t>(nin));
@@ -467,19 +360,6 @@ bool warn_refusals(const TextFunction& fn, const array::Refusals& r, bool count_
                             static_cast<int>(m.size()), m.data()) == 0;
 }
 
-// A pandas Series in gives a Series out, on the same index and with the same name.
-PyObject* like_series(PyObject* result, PyObject* series) {
-    owned out(result);
-    owned index(PyObject_GetAttrString(series, "index"));
-    owned name(index ? PyObject_GetAttrString(series, "name") : nullptr);
-    owned args(name ? PyTuple_Pack(1, out.p) : nullptr);
-    owned kwargs(args ? Py_BuildValue("{sOsOsO}", "index", index.p, "name", name.p, "copy",
-                                      Py_False)
-                      : nullptr);
-    if (!kwargs) return nullptr;
-    return PyObject_Call(reinterpret_cast<PyObject*>(Py_TYPE(series)), args.p, kwargs.p);
-}
-
 PyObject* call(const TextFunction& fn, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     const Row& row = *fn.row;
     const array::Form& f = *row.array;
@@ -605,7 +485,7 @@ constexpr auto kEntries = []<std::size_t... I>(std::index_sequence<I...>) {
 }  // namespace
 
 int add_text_functions(PyObject* module, PyObject* var) {
-    if (PyArray_ImportNumPyAPI() < 0) return -1;
+    if (PyArray_ImportNumPyAPI() < 0 || !import_argument_api()) return -1;
     mode_var = var;
     if (functions == nullptr) {
         functions = new std::deque<TextFunction>;
