@@ -5,6 +5,7 @@
 namespace quorin::np {
 namespace {
 
+// A new object array holding `items`, in C order.
 PyArrayObject* object_array(int nd, npy_intp* shape, PyObject* const* items) {
     auto* a = reinterpret_cast<PyArrayObject*>(PyArray_SimpleNew(nd, shape, NPY_OBJECT));
     if (a == nullptr) return nullptr;
