@@ -94,6 +94,10 @@ def main():
     print(f"  speed-up: median {statistics.median(speedups):.2f}x, "
           f"range {min(speedups):.2f}x to {max(speedups):.2f}x over {repeat} runs")
 
+    import arrays_lists  # lists, coordinate stacks and collections of sequences
+
+    arrays_lists.run(args.quick)
+
 
 if __name__ == "__main__":
     main()

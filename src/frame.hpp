@@ -79,7 +79,7 @@ template <class T>
 struct caster {
     static_assert(sizeof(T) == 0,
                   "A contract core parameter must be double, std::uint32_t, std::uint64_t, "
-                  "std::string_view, std::vector<double> or std::vector<std::array<double, 3>>.");
+                  "std::string_view, std::span<const double> or std::span<const Triple>.");
 };
 
 // A real read without calling into the interpreter: an exact float, or an exact int small
@@ -161,18 +161,20 @@ struct caster<std::string_view> {
     std::string_view get() const { return value; }
 };
 
+// A list is converted into a vector owned by the call; the core sees it as a span, so that the
+// same core also runs over the rows of an array without a copy.
 template <>
-struct caster<std::vector<double>> {
+struct caster<std::span<const double>> {
     std::vector<double> value;
     bool load(PyObject* o, const Signature& s, int i) { return real_list(o, value, s, i); }
-    const std::vector<double>& get() const { return value; }
+    std::span<const double> get() const { return value; }
 };
 
 template <>
-struct caster<std::vector<Triple>> {
+struct caster<std::span<const Triple>> {
     std::vector<Triple> value;
     bool load(PyObject* o, const Signature& s, int i) { return triple_list(o, value, s, i); }
-    const std::vector<Triple>& get() const { return value; }
+    std::span<const Triple> get() const { return value; }
 };
 
 // ---- result conversion ---------------------------------------------------------------------

@@ -41,6 +41,7 @@ def reference_identity(a, b):
     ("\u0147", 0.0),          # U+0147 is encoded C5 87: no byte of it is a G or C
     ("\u0143\u0147G", 0.2),   # C5 83, C5 87, then G
     ("G" * 1000 + "A" * 3000, 0.25),
+    ("cG" * 400 + "\u00e9", 800 / 802),  # every block of 255 bytes full, then a partial one
 ])
 def test_gc_content_values(sequence, expected):
     assert_same(quorin.gc_content(sequence), expected)

@@ -14,6 +14,7 @@ first refused element, with a note giving its position; ``"nan"`` sets refused e
 from __future__ import annotations
 
 import contextvars
+from types import BuiltinFunctionType as _BuiltinFunction
 from types import TracebackType
 from typing import TYPE_CHECKING, Literal
 
@@ -79,7 +80,9 @@ class errstate:
         return f"errstate(refused={self.refused!r})"
 
 
-__all__ = [name for name in dir(_core) if isinstance(getattr(_core, name), _numpy.ufunc)]
+# The ufuncs, and the functions over collections of str (gc_content, sequence_identity, nussinov).
+__all__ = [name for name in dir(_core)
+           if isinstance(getattr(_core, name), (_numpy.ufunc, _BuiltinFunction))]
 __all__ += ["errstate", "geterr"]
 
 # Dask collections and pandas' nullable arrays reach these ufuncs through their own

@@ -109,6 +109,15 @@ def _array_call(core: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
     """``ufunc(*inputs, **kwargs)`` over Dask arrays, NumPy arrays and scalars."""
     if not all(isinstance(x, (core.Array, np.ndarray, np.generic, Number)) for x in inputs):
         return NotImplemented
+    if ufunc.signature is not None:
+        # A generalised ufunc (a contract over lists): each block keeps its core dimensions
+        # whole, and every output of such a contract is a real.
+        if kwargs.get("out") is not None or kwargs.get("where", True) is not True:
+            return NotImplemented
+        from dask.array.gufunc import apply_gufunc
+
+        return apply_gufunc(Bound(ufunc, _mode(), kwargs), ufunc.signature, *inputs,
+                            output_dtypes=np.float64)
     out, where = kwargs.pop("out", None), kwargs.pop("where", True)
     samples = [np.zeros((1,) * x.ndim, x.dtype) if isinstance(x, (core.Array, np.ndarray)) else x
                for x in inputs]
@@ -129,6 +138,8 @@ def _frame_call(collection: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...]
                 kwargs: dict[str, Any]) -> Any:
     """``ufunc(*inputs, **kwargs)`` over Dask Series and DataFrames and scalars (several outputs:
     over Series only)."""
+    if ufunc.signature is not None:  # core dimensions have no meaning over frames' partitions
+        return NotImplemented
     frames = (collection.Series, collection.DataFrame) if ufunc.nout == 1 else (collection.Series,)
     if not all(isinstance(x, (*frames, np.generic, Number)) or
                (isinstance(x, np.ndarray) and x.shape == ()) for x in inputs):
@@ -155,6 +166,8 @@ def _masked_call(masked: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
                  kwargs: dict[str, Any]) -> Any:
     """``ufunc(*inputs)`` over pandas' masked arrays, NumPy arrays and scalars, computing only
     the elements that no input masks; the others are missing in every output."""
+    if ufunc.signature is not None:  # a mask per element, not per list: left to pandas
+        return NotImplemented
     base = masked.BaseMaskedArray
     if kwargs or not all(isinstance(x, (base, np.ndarray, np.generic, Number)) for x in inputs):
         return NotImplemented

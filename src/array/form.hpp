@@ -4,26 +4,32 @@
 #pragma once
 
 #include <array>
+#include <cfenv>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <utility>
 
+#include "array/core_dims.hpp"
 #include "error/quorin_error.hpp"
 
 namespace quorin::array {
 
 // The kind of one input: a real is read from float64 elements, a count from 64-bit integer
-// elements (signed or unsigned, one loop each) and checked against the count's range.
-enum class Operand : std::uint8_t { real, count32, count64 };
+// elements (signed or unsigned, one loop each) and checked against the count's range. A list of
+// reals or of triples is a real input with core dimensions. A text is read as a string_view
+// gathered beforehand from a collection of str (never a ufunc operand).
+enum class Operand : std::uint8_t { real, count32, count64, text };
 
-// Why an element was refused: a failed precondition (ValueError) or a count out of range
-// (OverflowError, with the scalar conversion's own text).
-enum class Refusal : std::uint8_t { precondition, overflow };
+// Why an element was refused: a failed precondition (ValueError), a count out of range
+// (OverflowError, with the scalar conversion's own text), or an element the scalar conversion
+// refuses with an exception of its own (recorded by whoever gathered the element).
+enum class Refusal : std::uint8_t { precondition, overflow, conversion };
 
 // What a loop reports about the elements it refused, across all the chunks of one call.
 struct Refusals {
@@ -43,10 +49,12 @@ struct Refusals {
     }
 };
 
-// Runs a core over n elements: data[k] points at operand k (inputs, then outputs), steps[k] is
-// its stride in bytes. Returns false when it stopped at a refusal (raise mode).
-using Kernel = bool (*)(char* const* data, std::ptrdiff_t n, const std::ptrdiff_t* steps,
-                        Refusals& refusals);
+// Runs a core over dimensions[0] elements: data[k] points at operand k (inputs, then outputs),
+// steps[k] is its stride in bytes. With core dimensions, NumPy's generalised-ufunc convention:
+// dimensions[1...] are the sizes of the core dimensions, and the steps of each operand's core
+// dimensions follow the outer steps. Returns false when it stopped at a refusal (raise mode).
+using Kernel = bool (*)(char* const* data, const std::ptrdiff_t* dimensions,
+                        const std::ptrdiff_t* steps, Refusals& refusals);
 
 struct Form {
     int nin;
@@ -55,6 +63,9 @@ struct Form {
     int ncounts;            // count inputs; there are 2^ncounts kernels
     const Kernel* kernels;  // indexed by a mask whose bit k says count input k is unsigned
     const Form* full;       // with optional parameters: the form that takes them all
+    const char* layout;     // core dimensions in NumPy's notation, "(n),(),()->()"; or nullptr
+    bool texts;             // inputs are texts: the core runs over collections of str
+    bool count_result;      // texts only: the one output is a count, stored as int64
 };
 
 // ---- derivation from the core's signature ---------------------------------------------------
@@ -74,17 +85,44 @@ template <> struct operand_kind<std::uint64_t> {
     static constexpr bool ok = true;
     static constexpr Operand kind = Operand::count64;
 };
+template <> struct operand_kind<std::string_view> {
+    static constexpr bool ok = true;
+    static constexpr Operand kind = Operand::text;
+};
+template <class E> struct operand_kind<std::span<const E>> {
+    static constexpr bool ok = list_of<std::span<const E>>::core_dims > 0;
+    static constexpr Operand kind = Operand::real;
+};
 
 // The value of a core's outcome, and how many reals it holds.
-template <class R> struct outcome { static constexpr int outputs = 0; };
+template <class R> struct outcome {
+    static constexpr int outputs = 0;
+    static constexpr bool count = false;
+};
+// Each output element is 8 bytes: a float64, or an int64 for a count (counts of texts only).
+// A refused element becomes NaN, or -1 for a count, which no count can be.
 template <> struct outcome<double> {
     static constexpr int outputs = 1;
+    static constexpr bool count = false;
+    static constexpr double refused = std::numeric_limits<double>::quiet_NaN();
     static void store(double v, char* const* out, std::ptrdiff_t i, const std::ptrdiff_t* st) {
         std::memcpy(out[0] + i * st[0], &v, sizeof v);
     }
 };
+template <> struct outcome<std::uint64_t> {
+    static constexpr int outputs = 1;
+    static constexpr bool count = true;
+    static constexpr std::int64_t refused = -1;
+    static void store(std::uint64_t v, char* const* out, std::ptrdiff_t i,
+                      const std::ptrdiff_t* st) {
+        auto x = static_cast<std::int64_t>(v);  // a count of pairs is at most half a length
+        std::memcpy(out[0] + i * st[0], &x, sizeof x);
+    }
+};
 template <std::size_t N> struct outcome<std::array<double, N>> {
     static constexpr int outputs = static_cast<int>(N);
+    static constexpr bool count = false;
+    static constexpr double refused = std::numeric_limits<double>::quiet_NaN();
     static void store(const std::array<double, N>& v, char* const* out, std::ptrdiff_t i,
                       const std::ptrdiff_t* st) {
         for (std::size_t k = 0; k < N; ++k) std::memcpy(out[k] + i * st[k], &v[k], sizeof(double));
@@ -99,7 +137,7 @@ inline constexpr const char kNegativeUnsigned[] = "can't convert negative int to
 // scalar conversion accepts is refused with that conversion's message.
 template <class P, bool Unsigned>
 bool read(const char* p, P& v, const char*& why) {
-    if constexpr (std::is_same_v<P, double>) {
+    if constexpr (std::is_same_v<P, double> || std::is_same_v<P, std::string_view>) {
         std::memcpy(&v, p, sizeof v);
         return true;
     } else if constexpr (Unsigned) {
@@ -119,12 +157,16 @@ bool read(const char* p, P& v, const char*& why) {
     }
 }
 
+template <class P>
+inline constexpr bool is_count =
+    std::is_same_v<P, std::uint32_t> || std::is_same_v<P, std::uint64_t>;
+
 // Bit k of Mask says the k-th count input is unsigned; this gives that bit for input I.
 template <class Params, std::size_t I>
 constexpr unsigned count_bit() {
     unsigned k = 0;
     [&]<std::size_t... J>(std::index_sequence<J...>) {
-        ((k += (J < I && !std::is_same_v<std::tuple_element_t<J, Params>, double>)), ...);
+        ((k += (J < I && is_count<std::tuple_element_t<J, Params>>)), ...);
     }(std::make_index_sequence<std::tuple_size_v<Params>>{});
     return k;
 }
@@ -152,25 +194,49 @@ struct kernel<F, std::tuple<P...>, Mask> {
     using R = decltype(F::call(std::declval<P>()...));
     using out = outcome<std::remove_cvref_t<R>>;
     static constexpr std::size_t nin = sizeof...(P);
-
+    using layout = core_layout<out::outputs, P...>;
+    static constexpr std::ptrdiff_t kAll = static_cast<std::ptrdiff_t>(nin) + out::outputs;
+    // The step of each operand when contiguous: a text is a string_view, the rest 8 bytes.
+    static constexpr auto sizes = [] {
+        std::array<std::ptrdiff_t, kAll> s{};
+        std::size_t k = 0;
+        ((s[k++] = static_cast<std::ptrdiff_t>(sizeof(P))), ...);
+        for (; k < kAll; ++k) s[k] = 8;
+        return s;
+    }();
     template <std::size_t I>
     static constexpr bool is_unsigned =
-        !std::is_same_v<std::tuple_element_t<I, std::tuple<P...>>, double> &&
+        is_count<std::tuple_element_t<I, std::tuple<P...>>> &&
         ((Mask >> count_bit<std::tuple<P...>, I>()) & 1u);
+
+    // Input I from its element at p: a scalar read there, a list from its core dimensions.
+    template <std::size_t I, class T, class Reader>
+    static bool load(const char* p, const std::ptrdiff_t* dimensions, const std::ptrdiff_t* steps,
+                     Reader& reader, T& v, const char*& why) {
+        if constexpr (list_of<T>::core_dims > 0) {
+            constexpr CoreAt at = layout::at[I];
+            v = reader.read(p, dimensions[at.length], steps + at.step);
+            return true;
+        } else {
+            return read<T, is_unsigned<I>>(p, v, why);
+        }
+    }
 
     // Contiguous is a separate instantiation so that the common case has constant strides.
     template <bool Contiguous, std::size_t... I>
-    static bool run(char* const* data, std::ptrdiff_t n, const std::ptrdiff_t* given,
-                    Refusals& r, std::index_sequence<I...>) {
-        constexpr std::ptrdiff_t kAll = static_cast<std::ptrdiff_t>(nin) + out::outputs;
+    static bool run(char* const* data, const std::ptrdiff_t* dimensions,
+                    const std::ptrdiff_t* given, Refusals& r, std::index_sequence<I...>) {
+        const std::ptrdiff_t n = dimensions[0];
         std::ptrdiff_t steps[kAll];
-        for (std::ptrdiff_t k = 0; k < kAll; ++k) steps[k] = Contiguous ? 8 : given[k];
+        for (std::ptrdiff_t k = 0; k < kAll; ++k) steps[k] = Contiguous ? sizes[k] : given[k];
+        std::tuple<typename list_of<P>::reader...> readers;
         char* const* outs = data + nin;
         for (std::ptrdiff_t i = 0; i < n; ++i) {
             std::tuple<P...> args;
             const char* why = nullptr;
             // Read in parameter order; the first input out of range decides, as in a call.
-            bool read_all = (read<P, is_unsigned<I>>(data[I] + i * steps[I], std::get<I>(args), why) && ...);
+            bool read_all = (load<I>(data[I] + i * steps[I], dimensions, given,
+                                     std::get<I>(readers), std::get<I>(args), why) && ...);
             if (read_all) {
                 auto value = F::call(std::get<I>(args)...);
                 if constexpr (requires { value.has_value(); }) {
@@ -187,30 +253,46 @@ struct kernel<F, std::tuple<P...>, Mask> {
                 r.refuse(Refusal::overflow, QuorinError(why), r.visited + i);
             }
             if (r.stop_at_first) return false;
-            constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-            for (int k = 0; k < out::outputs; ++k) std::memcpy(outs[k] + i * steps[nin + k], &nan, 8);
+            for (int k = 0; k < out::outputs; ++k)
+                std::memcpy(outs[k] + i * steps[nin + k], &out::refused, 8);
         }
         r.visited += n;
         return true;
     }
 
-    static bool loop(char* const* data, std::ptrdiff_t n, const std::ptrdiff_t* steps,
-                     Refusals& r) {
-        bool contiguous = true;
-        for (std::size_t k = 0; k < nin + out::outputs; ++k) contiguous &= steps[k] == 8;
-        return contiguous ? run<true>(data, n, steps, r, std::index_sequence_for<P...>{})
-                          : run<false>(data, n, steps, r, std::index_sequence_for<P...>{});
+    static bool loop(char* const* data, const std::ptrdiff_t* dimensions,
+                     const std::ptrdiff_t* steps, Refusals& r) {
+        bool contiguous = !layout::any;
+        for (std::ptrdiff_t k = 0; k < kAll; ++k) contiguous &= steps[k] == sizes[k];
+        constexpr auto each = std::index_sequence_for<P...>{};
+        bool done = contiguous ? run<true>(data, dimensions, steps, r, each)
+                               : run<false>(data, dimensions, steps, r, each);
+        // Overflow to inf and invalid operations to NaN are results. NumPy reads the
+        // floating-point flags after a generalised ufunc's loop whatever the loop declares, so
+        // the flags the cores raised are cleared here.
+        if constexpr (layout::any) std::feclearexcept(FE_ALL_EXCEPT);
+        return done;
     }
 };
 
-// A core runs over arrays when every parameter is a real or a count and its outcome is one or
-// more reals. Decided apart from form_of, so that no loop is instantiated for other cores.
+// A core runs over arrays when every parameter is a real, a count or a list of either and its
+// outcome is one or more reals; or when it takes only texts and gives one real or a count (it
+// then runs over collections of str, not as a ufunc). Decided apart from form_of, so that no
+// loop is instantiated for other cores.
+template <class... P>
+inline constexpr bool only_texts = ((operand_kind<P>::kind == Operand::text) && ...);
+
 template <class F, class Params>
 struct eligible : std::false_type {};
 template <class F, class... P>
     requires(operand_kind<P>::ok && ...)
-struct eligible<F, std::tuple<P...>>
-    : std::bool_constant<(outcome<std::remove_cvref_t<decltype(F::call(std::declval<P>()...))>>::outputs > 0)> {};
+struct eligible<F, std::tuple<P...>> {
+    using out = outcome<std::remove_cvref_t<decltype(F::call(std::declval<P>()...))>>;
+    static constexpr bool value =
+        only_texts<P...> ? out::outputs == 1
+                         : out::outputs > 0 && !out::count &&
+                               ((operand_kind<P>::kind != Operand::text) && ...);
+};
 
 template <class F, class Params>
 struct form_of;
@@ -218,15 +300,18 @@ template <class F, class... P>
 struct form_of<F, std::tuple<P...>> {
     using R = std::remove_cvref_t<decltype(F::call(std::declval<P>()...))>;
     static constexpr int nout = outcome<R>::outputs;
-    static constexpr int ncounts = (0 + ... + !std::is_same_v<P, double>);
+    static constexpr int ncounts = (0 + ... + is_count<P>);
     static constexpr Operand inputs[] = {operand_kind<P>::kind...};
+    static constexpr bool texts = only_texts<P...>;
+    using layout = core_layout<nout, P...>;
 
     static constexpr auto kernels = []<unsigned... M>(std::integer_sequence<unsigned, M...>) {
         return std::array<Kernel, sizeof...(M)>{&kernel<F, std::tuple<P...>, M>::loop...};
     }(std::make_integer_sequence<unsigned, (1u << ncounts)>{});
 
     static constexpr Form make(const Form* full) {
-        return Form{static_cast<int>(sizeof...(P)), nout, inputs, ncounts, kernels.data(), full};
+        return Form{static_cast<int>(sizeof...(P)), nout, inputs, ncounts, kernels.data(), full,
+                    layout::any ? layout::text.data() : nullptr, texts, outcome<R>::count};
     }
 };
 
@@ -255,8 +340,8 @@ struct forms {
 
 }  // namespace detail
 
-// The array form of a core taking reals and counts and giving one or more reals; nullptr for
-// every other core (lists and text run over arrays by other means).
+// The array form of a core taking reals, counts and lists of either kind, or only texts, and
+// giving one or more reals (or, from texts, a count); nullptr for every other core.
 template <auto Core, class Params, std::size_t Required, const auto& Defaults>
 constexpr const Form* form_for() {
     if constexpr (detail::eligible<detail::direct<Core>, Params>::value)

@@ -17,6 +17,7 @@
 #include <type_traits>
 
 #include "frame.hpp"
+#include "np/texts.hpp"
 #include "table.hpp"
 
 namespace quorin::np {
@@ -123,7 +124,7 @@ int strided_loop(PyArrayMethod_Context*, char* const* data, const npy_intp* dime
                  const npy_intp* strides, NpyAuxData* aux) {
     auto* d = reinterpret_cast<CallData*>(aux);
     try {
-        if (d->kernel(data, dimensions[0], strides, d->refusals)) return 0;
+        if (d->kernel(data, dimensions, strides, d->refusals)) return 0;
     } catch (...) {
         PyGILState_STATE g = PyGILState_Ensure();
         frame::raise_escaped_exception();
@@ -256,9 +257,10 @@ std::string doc_of(const Entry& e) {
 
 int add_ufunc(PyObject* module, Entry& e) {
     if (e.doc.empty()) e.doc = doc_of(e);
-    PyObject* ufunc = PyUFunc_FromFuncAndData(nullptr, nullptr, nullptr, 0, e.form->nin,
-                                              e.form->nout, PyUFunc_None, e.name.c_str(),
-                                              e.doc.c_str(), 0);
+    // A core over lists has core dimensions: a generalised ufunc.
+    PyObject* ufunc = PyUFunc_FromFuncAndDataAndSignature(
+        nullptr, nullptr, nullptr, 0, e.form->nin, e.form->nout, PyUFunc_None, e.name.c_str(),
+        e.doc.c_str(), 0, e.form->layout);
     if (ufunc == nullptr) return -1;
     PyObject* capsule = PyCapsule_New(&e, "quorin_np.entry", nullptr);
     if (capsule == nullptr) {
@@ -287,7 +289,7 @@ PyObject* init() {
         entries = new std::vector<Entry>;
         for (const Rows* group : table)
             for (const Row& row : *group) {
-                if (row.array == nullptr) continue;
+                if (row.array == nullptr || row.array->texts) continue;
                 entries->push_back({&row, row.array, row.name, {}});
                 if (row.array->full)
                     entries->push_back({&row, row.array->full, std::string(row.name) + "_full", {}});
@@ -308,6 +310,10 @@ PyObject* init() {
             Py_DECREF(module);
             return nullptr;
         }
+    if (add_text_functions(module, mode_var) < 0) {
+        Py_DECREF(module);
+        return nullptr;
+    }
     return module;
 }
 

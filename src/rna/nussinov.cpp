@@ -110,9 +110,9 @@ constexpr std::array<std::uint8_t, 256> kCodes = [] {
     return t;
 }();
 
-// Writes the code of every base to out[0..size), or returns the error for the first character
-// that is not one.
-Result<void> encode_into(std::string_view sequence, std::uint8_t* out) {
+// Writes the code of every base to out[0..size) and returns how many, or returns the error for
+// the first character that is not one.
+Result<std::size_t> encode_into(std::string_view sequence, std::uint8_t* out) {
     for (std::size_t k = 0; k < sequence.size(); ++k) {
         auto byte = static_cast<unsigned char>(sequence[k]);
         std::uint8_t c = kCodes[byte];
@@ -124,7 +124,7 @@ Result<void> encode_into(std::string_view sequence, std::uint8_t* out) {
         }
         out[k] = c;
     }
-    return {};
+    return sequence.size();
 }
 
 // Room for the codes of a sequence short enough for the 8-bit fill, ahead of its scratch.

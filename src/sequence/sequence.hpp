@@ -4,9 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <span>
 
 #include "error/quorin_error.hpp"
 #include "numeric.hpp"
@@ -21,8 +22,23 @@ namespace quorin::sequence {
 inline Result<double> gc_content(std::string_view sequence) {
     if (sequence.size() == 0)
         return fail("Quorin.GCContent: sequence must not be empty (total > 0 precondition)");
+    // Setting bit 5 folds exactly G onto g and C onto c (and leaves bytes of 0x80 and above
+    // there). Blocks of at most 255 bytes are counted into an 8-bit count, which the compiler
+    // keeps in vector lanes of 16 or 32 bytes; for a few hundred bases that is several times
+    // faster than a count per byte, and batches of short sequences spend their time here.
     std::size_t gc = 0;
-    for (char ch : sequence) gc += (ch == 'G') | (ch == 'C') | (ch == 'g') | (ch == 'c');
+    const char* p = sequence.data();
+    for (std::size_t left = sequence.size(); left > 0;) {
+        std::size_t block = left < 255 ? left : 255;
+        std::uint8_t count = 0;
+        for (std::size_t k = 0; k < block; ++k) {
+            auto folded = static_cast<unsigned char>(static_cast<unsigned char>(p[k]) | 0x20);
+            count = static_cast<std::uint8_t>(count + ((folded == 'g') | (folded == 'c')));
+        }
+        gc += count;
+        p += block;
+        left -= block;
+    }
     return static_cast<double>(gc) / static_cast<double>(sequence.size());
 }
 
@@ -82,7 +98,7 @@ inline Result<double> shannon_entropy(double p) {
 }
 
 // Entropy of a distribution in nats, over the probabilities as given (no normalisation).
-inline Result<double> shannon_entropy_dist(const std::vector<double>& probabilities) {
+inline Result<double> shannon_entropy_dist(std::span<const double> probabilities) {
     if (probabilities.empty())
         return fail("Quorin.ShannonEntropy: probabilities must not be empty");
     for (double p : probabilities)

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <span>
 
 #include "error/quorin_error.hpp"
 #include "numeric.hpp"
@@ -60,8 +60,8 @@ inline Result<std::array<double, 4>> hardy_weinberg_test(std::uint64_t n_aa_dom,
 }
 
 // Root-mean-square deviation of points paired by position, without superposition.
-inline Result<double> protein_rmsd(const std::vector<Triple>& coords1,
-                                   const std::vector<Triple>& coords2) {
+inline Result<double> protein_rmsd(std::span<const Triple> coords1,
+                                   std::span<const Triple> coords2) {
     if (coords1.size() != coords2.size())
         return fail("Quorin.ProteinRMSD: coordinate arrays must have the same length");
     if (coords1.empty()) return 0.0;

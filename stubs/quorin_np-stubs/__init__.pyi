@@ -1,11 +1,20 @@
-"""Type stubs of quorin_np: every contract over reals and counts as a NumPy ufunc."""
+# The texts' overloads overlap on purpose: a str is also an iterable, and one str gives a
+# scalar where a collection gives an array; the str overload comes first and wins.
+# mypy: disable-error-code="overload-overlap"
+"""Type stubs of quorin_np: every contract as a NumPy ufunc, over lists a generalised one, and
+the three over texts as functions over collections of str."""
 
 from types import TracebackType
-from typing import Final, Literal, TypeAlias
+from collections.abc import Iterable
+from typing import Any, Final, Literal, TypeAlias, overload
 
-from numpy import ufunc
+from numpy import float64, int64, ufunc
+from numpy.typing import NDArray
 
 _Mode: TypeAlias = Literal["raise", "nan", "warn"]
+# A collection of texts: a list or tuple of str, a NumPy array of StringDType or objects, a
+# pandas Series (which gives a Series back), any iterable of str.
+_Texts: TypeAlias = Iterable[object] | NDArray[Any]
 
 def geterr() -> dict[str, _Mode]: ...
 
@@ -47,6 +56,7 @@ __all__ = [
     "first_order_pk_concentration",
     "first_order_pk_halflife",
     "fret_efficiency",
+    "gc_content",
     "gibbs_free_energy",
     "gompertz_hazard",
     "hardy_weinberg",
@@ -66,11 +76,14 @@ __all__ = [
     "mrna_halflife_concentration",
     "nad_ratio",
     "nernst_potential",
+    "nussinov",
     "osmolarity",
     "osmotic_pressure",
     "oxygen_saturation",
+    "pairwise_potential",
     "pcr_copies",
     "poiseuille_flow",
+    "protein_rmsd",
     "protein_steady_state",
     "proton_motive_force",
     "quantum_yield",
@@ -79,10 +92,13 @@ __all__ = [
     "ribosome_density",
     "riboswitch_confidence",
     "senolytic_healthy_damage",
+    "sequence_identity",
     "shannon_entropy",
+    "shannon_entropy_dist",
     "sigmoid",
     "telomere_attrition",
     "telomere_length_bound",
+    "tm_score",
     "tm_term",
     "translation_rate",
     "weibull_survival",
@@ -1194,6 +1210,102 @@ Example
 >>> quorin_np.fret_efficiency(10.0, 5.0)
 np.float64(0.015384615384615385)
 """
+@overload
+def gc_content(sequence: str) -> float64:
+    """GC content: the fraction of G and C characters in a text, over its length in UTF-8 bytes.
+
+    Counts the characters that are exactly `G`, `C`, `g` or `c`. No character is rejected and no
+    other character counts (not `S`, not other ambiguity codes); a non-ASCII character never
+    counts as G or C but adds its two to four bytes to the length.
+
+    Each argument is a str or a collection of them (a list or tuple, a NumPy array of
+    StringDType or objects, a pandas Series, which gives a Series back); they broadcast against
+    each other as NumPy arrays do, and every element is computed exactly as `quorin.gc_content`
+    computes it, with the same checks. A refused element raises the `ValueError` below (a
+    non-str element the scalar conversion's `TypeError`), naming the element's index, unless
+    `quorin_np.errstate(refused=...)` asks for NaN or a warning instead.
+
+    The texts are read with the interpreter lock held and computed without it, so threads
+    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
+    milliseconds.
+
+    Formula::
+
+        count(G, C, g, c) / length in bytes
+
+    Parameters
+    ----------
+    sequence : str or array_like of str
+        Nucleotide sequence (DNA or RNA, any case).
+
+    Returns
+    -------
+    ndarray of float64, or a scalar for scalar arguments
+        The GC fraction, from 0 to 1 (not a percentage).
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if `sequence` is empty: "Quorin.GCContent: sequence must not be empty (total > 0
+          precondition)"
+
+    Notes
+    -----
+    Differs from common biology libraries: the denominator is every byte of the text, so `N`,
+    gaps (`-`), spaces and other characters lower the fraction (`gc_content("GCNN")` is 0.5, not
+    1.0), and `S` is not counted as G or C. Strip what should not count before calling, for
+    instance `seq.replace("-", "")`.
+    """
+@overload
+def gc_content(sequence: _Texts) -> NDArray[float64]:
+    """GC content: the fraction of G and C characters in a text, over its length in UTF-8 bytes.
+
+    Counts the characters that are exactly `G`, `C`, `g` or `c`. No character is rejected and no
+    other character counts (not `S`, not other ambiguity codes); a non-ASCII character never
+    counts as G or C but adds its two to four bytes to the length.
+
+    Each argument is a str or a collection of them (a list or tuple, a NumPy array of
+    StringDType or objects, a pandas Series, which gives a Series back); they broadcast against
+    each other as NumPy arrays do, and every element is computed exactly as `quorin.gc_content`
+    computes it, with the same checks. A refused element raises the `ValueError` below (a
+    non-str element the scalar conversion's `TypeError`), naming the element's index, unless
+    `quorin_np.errstate(refused=...)` asks for NaN or a warning instead.
+
+    The texts are read with the interpreter lock held and computed without it, so threads
+    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
+    milliseconds.
+
+    Formula::
+
+        count(G, C, g, c) / length in bytes
+
+    Parameters
+    ----------
+    sequence : str or array_like of str
+        Nucleotide sequence (DNA or RNA, any case).
+
+    Returns
+    -------
+    ndarray of float64, or a scalar for scalar arguments
+        The GC fraction, from 0 to 1 (not a percentage).
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if `sequence` is empty: "Quorin.GCContent: sequence must not be empty (total > 0
+          precondition)"
+
+    Notes
+    -----
+    Differs from common biology libraries: the denominator is every byte of the text, so `N`,
+    gaps (`-`), spaces and other characters lower the fraction (`gc_content("GCNN")` is 0.5, not
+    1.0), and `S` is not counted as G or C. Strip what should not count before calling, for
+    instance `seq.replace("-", "")`.
+    """
 gibbs_free_energy: Final[ufunc]
 """Gibbs free energy change ΔG = ΔH − T·ΔS.
 
@@ -2054,6 +2166,110 @@ Example
 >>> quorin_np.nernst_potential(0.0, 310.15, 1.0, 140.0, 5.0)
 np.float64(-0.08905404533864951)
 """
+@overload
+def nussinov(sequence: str) -> int64:
+    """Maximum number of non-crossing base pairs of an RNA sequence (Nussinov base-pair maximisation).
+
+    Counts the pairs A–U, G–C and G–U in either order, with no two pairs crossing and no base in
+    two pairs. Upper and lower case are accepted, and `T` counts as `U`. The time grows as the
+    cube of the length and the memory as its square.
+
+    Each argument is a str or a collection of them (a list or tuple, a NumPy array of
+    StringDType or objects, a pandas Series, which gives a Series back); they broadcast against
+    each other as NumPy arrays do, and every element is computed exactly as `quorin.nussinov`
+    computes it, with the same checks. A refused element raises the `ValueError` below (a
+    non-str element the scalar conversion's `TypeError`), naming the element's index, unless
+    `quorin_np.errstate(refused=...)` asks for -1 (no count is negative, so the result stays
+    int64) or a warning instead.
+
+    The texts are read with the interpreter lock held and computed without it, so threads
+    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
+    milliseconds.
+
+    Formula::
+
+        γ(i, j) = 0 if i ≥ j, else the largest of
+            γ(i + 1, j), γ(i, j − 1),
+            γ(i + 1, j − 1) + (1 if the bases at i and j can pair, else 0),
+            γ(i, k) + γ(k + 1, j) for i ≤ k < j
+        the result is γ(0, n − 1), and 0 for the empty string
+
+    Parameters
+    ----------
+    sequence : str or array_like of str
+        RNA (or DNA) sequence of A, U, G, C, T in either case.
+
+    Returns
+    -------
+    ndarray of int64, or a scalar for a single sequence
+        The largest number of base pairs.
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if a character is not one of `AUGCTaugct` (the first such character is named):
+          "Quorin.RnaNussinov: invalid base '{c}' (alphabet is A,U,G,C; T accepted as U)"
+
+    Notes
+    -----
+    Differs from RNA folding programs: there is no minimum hairpin loop (`AU` folds to 1 pair,
+    where programs usually require 3 unpaired bases), no energy model (the result is not a
+    minimum free energy, MFE) and no traceback: only the count is returned, not the structure.
+    """
+@overload
+def nussinov(sequence: _Texts) -> NDArray[int64]:
+    """Maximum number of non-crossing base pairs of an RNA sequence (Nussinov base-pair maximisation).
+
+    Counts the pairs A–U, G–C and G–U in either order, with no two pairs crossing and no base in
+    two pairs. Upper and lower case are accepted, and `T` counts as `U`. The time grows as the
+    cube of the length and the memory as its square.
+
+    Each argument is a str or a collection of them (a list or tuple, a NumPy array of
+    StringDType or objects, a pandas Series, which gives a Series back); they broadcast against
+    each other as NumPy arrays do, and every element is computed exactly as `quorin.nussinov`
+    computes it, with the same checks. A refused element raises the `ValueError` below (a
+    non-str element the scalar conversion's `TypeError`), naming the element's index, unless
+    `quorin_np.errstate(refused=...)` asks for -1 (no count is negative, so the result stays
+    int64) or a warning instead.
+
+    The texts are read with the interpreter lock held and computed without it, so threads
+    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
+    milliseconds.
+
+    Formula::
+
+        γ(i, j) = 0 if i ≥ j, else the largest of
+            γ(i + 1, j), γ(i, j − 1),
+            γ(i + 1, j − 1) + (1 if the bases at i and j can pair, else 0),
+            γ(i, k) + γ(k + 1, j) for i ≤ k < j
+        the result is γ(0, n − 1), and 0 for the empty string
+
+    Parameters
+    ----------
+    sequence : str or array_like of str
+        RNA (or DNA) sequence of A, U, G, C, T in either case.
+
+    Returns
+    -------
+    ndarray of int64, or a scalar for a single sequence
+        The largest number of base pairs.
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if a character is not one of `AUGCTaugct` (the first such character is named):
+          "Quorin.RnaNussinov: invalid base '{c}' (alphabet is A,U,G,C; T accepted as U)"
+
+    Notes
+    -----
+    Differs from RNA folding programs: there is no minimum hairpin loop (`AU` folds to 1 pair,
+    where programs usually require 3 unpaired bases), no energy model (the result is not a
+    minimum free energy, MFE) and no traceback: only the count is returned, not the structure.
+    """
 osmolarity: Final[ufunc]
 """Calculated serum osmolarity 2·Na + glucose/18 + BUN/2.8, in mOsm/L.
 
@@ -2194,6 +2410,34 @@ Example
 >>> quorin_np.oxygen_saturation(14.2, 0.8)
 np.float64(0.9466666666666667)
 """
+pairwise_potential: Final[ufunc]
+"""Total of a list of pairwise potential terms, added in list order.
+
+The sum starts at −0.0, so the empty list gives −0.0.
+
+Arguments broadcast against each other as NumPy arrays do, and every element is computed
+exactly as `quorin.pairwise_potential` computes it, with the same checks. A refused element
+raises the `ValueError` below, naming the element's index, unless
+`quorin_np.errstate(refused=...)` asks for NaN or a warning instead.
+
+Formula::
+
+    s = −0.0; for each x in list order: s = s + x
+
+Parameters
+----------
+pairs : array_like of float, the list along the last axis
+    The energy terms, in one unit (for instance kcal/mol).
+
+Returns
+-------
+ndarray of float64, or a scalar for scalar arguments
+    The sum, in the unit of the terms.
+
+Raises
+------
+Nothing: the function makes no checks; only the conversion of its arguments can fail.
+"""
 pcr_copies: Final[ufunc]
 """Copies after n PCR cycles, N₀·Eⁿ, with a per-cycle amplification factor E.
 
@@ -2289,6 +2533,49 @@ Example
 -------
 >>> quorin_np.poiseuille_flow(0.002, 100.0, 0.0035, 0.1)
 np.float64(1.7951958020513099e-06)
+"""
+protein_rmsd: Final[ufunc]
+"""Root-mean-square deviation (RMSD) of two equally long lists of 3-D points paired by position, without superposition.
+
+Two empty lists give 0.0.
+
+Arguments broadcast against each other as NumPy arrays do, and every element is computed
+exactly as `quorin.protein_rmsd` computes it, with the same checks. A refused element raises
+the `ValueError` below, naming the element's index, unless `quorin_np.errstate(refused=...)`
+asks for NaN or a warning instead.
+
+Formula::
+
+    s = −0.0; for each pair: s = s + ((dx × dx + dy × dy) + dz × dz), with d = first − second
+    sqrt(s / n)
+
+Parameters
+----------
+coords1 : array_like of float, shape (..., n, 3)
+    The first structure's points, (x, y, z) each, typically Å.
+coords2 : array_like of float, shape (..., n, 3)
+    The second structure's points, paired with the first by position.
+
+Returns
+-------
+ndarray of float64, or a scalar for scalar arguments
+    The RMSD, in the unit of the coordinates.
+
+Raises
+------
+ValueError
+    Checked in this order; the first that holds decides and nothing is computed:
+
+    - if the lists differ in length: "Quorin.ProteinRMSD: coordinate arrays must have the
+      same length"
+
+Notes
+-----
+Differs from common structural biology tools: no superposition is made (no translation or
+rotation is fitted), so two copies of one structure moved apart give a large RMSD. For the
+usual RMSD after optimal superposition, superpose the structures first (the Kabsch
+algorithm) and pass the superposed coordinates; pair the atoms you mean to compare (for
+instance the Cα atoms) yourself.
 """
 protein_steady_state: Final[ufunc]
 """Steady-state protein level k_syn/k_deg of a protein made at a constant rate and degraded by first order.
@@ -2623,6 +2910,102 @@ Example
 >>> quorin_np.senolytic_healthy_damage(0.75, 4.0)
 np.float64(1.0)
 """
+@overload
+def sequence_identity(seq1: str, seq2: str) -> float64:
+    """Fraction of positions at which two texts carry the same character, without alignment.
+
+    Characters are paired from the start until either text ends, compared exactly
+    (case-sensitive, `T` and `U` differ), and the matches are divided by the longer length in
+    UTF-8 bytes, so the overhang of the longer text counts as mismatches.
+
+    Each argument is a str or a collection of them (a list or tuple, a NumPy array of
+    StringDType or objects, a pandas Series, which gives a Series back); they broadcast against
+    each other as NumPy arrays do, and every element is computed exactly as
+    `quorin.sequence_identity` computes it, with the same checks. A refused element raises the
+    `ValueError` below (a non-str element the scalar conversion's `TypeError`), naming the
+    element's index, unless `quorin_np.errstate(refused=...)` asks for NaN or a warning instead.
+
+    The texts are read with the interpreter lock held and computed without it, so threads
+    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
+    milliseconds.
+
+    Formula::
+
+        matches / max(length of seq1, length of seq2)
+
+    Parameters
+    ----------
+    seq1 : str or array_like of str
+        First sequence.
+    seq2 : str or array_like of str
+        Second sequence.
+
+    Returns
+    -------
+    ndarray of float64, or a scalar for scalar arguments
+        The identity, from 0 to 1 (not a percentage).
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if `seq1` or `seq2` is empty: "Quorin.SequenceIdentity: sequences must not be empty"
+
+    Notes
+    -----
+    Differs from common biology libraries: no alignment is made and gaps are ordinary
+    characters; align the two sequences first (a pairwise aligner gives two texts of one length
+    with `-` for gaps) if you want the identity of an alignment.
+    """
+@overload
+def sequence_identity(seq1: _Texts | str, seq2: _Texts | str) -> NDArray[float64]:
+    """Fraction of positions at which two texts carry the same character, without alignment.
+
+    Characters are paired from the start until either text ends, compared exactly
+    (case-sensitive, `T` and `U` differ), and the matches are divided by the longer length in
+    UTF-8 bytes, so the overhang of the longer text counts as mismatches.
+
+    Each argument is a str or a collection of them (a list or tuple, a NumPy array of
+    StringDType or objects, a pandas Series, which gives a Series back); they broadcast against
+    each other as NumPy arrays do, and every element is computed exactly as
+    `quorin.sequence_identity` computes it, with the same checks. A refused element raises the
+    `ValueError` below (a non-str element the scalar conversion's `TypeError`), naming the
+    element's index, unless `quorin_np.errstate(refused=...)` asks for NaN or a warning instead.
+
+    The texts are read with the interpreter lock held and computed without it, so threads
+    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
+    milliseconds.
+
+    Formula::
+
+        matches / max(length of seq1, length of seq2)
+
+    Parameters
+    ----------
+    seq1 : str or array_like of str
+        First sequence.
+    seq2 : str or array_like of str
+        Second sequence.
+
+    Returns
+    -------
+    ndarray of float64, or a scalar for scalar arguments
+        The identity, from 0 to 1 (not a percentage).
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if `seq1` or `seq2` is empty: "Quorin.SequenceIdentity: sequences must not be empty"
+
+    Notes
+    -----
+    Differs from common biology libraries: no alignment is made and gaps are ordinary
+    characters; align the two sequences first (a pairwise aligner gives two texts of one length
+    with `-` for gaps) if you want the identity of an alignment.
+    """
 shannon_entropy: Final[ufunc]
 """Binary Shannon entropy, in nats, of an event of probability p.
 
@@ -2668,6 +3051,49 @@ Example
 -------
 >>> quorin_np.shannon_entropy(0.5)
 np.float64(0.6931471805599453)
+"""
+shannon_entropy_dist: Final[ufunc]
+"""Shannon entropy, in nats, of a discrete probability distribution.
+
+The probabilities are used as given, not renormalised; elements that are 0, −0.0 or NaN
+contribute nothing.
+
+Arguments broadcast against each other as NumPy arrays do, and every element is computed
+exactly as `quorin.shannon_entropy_dist` computes it, with the same checks. A refused
+element raises the `ValueError` below, naming the element's index, unless
+`quorin_np.errstate(refused=...)` asks for NaN or a warning instead.
+
+Formula::
+
+    H = −0.0; for each p > 0 in list order: H = H − log(p) × p
+    the result is H if H > 0, else 0.0
+
+Parameters
+----------
+probabilities : array_like of float, the list along the last axis
+    The probabilities of the outcomes, summing to 1 within 1e-6.
+
+Returns
+-------
+ndarray of float64, or a scalar for scalar arguments
+    The entropy in nats (natural logarithm).
+
+Raises
+------
+ValueError
+    Checked in this order; the first that holds decides and nothing is computed:
+
+    - if the list is empty: "Quorin.ShannonEntropy: probabilities must not be empty"
+    - if an element is `< 0`: "Quorin.ShannonEntropy: all probabilities must be
+      non-negative"
+    - if the sum s of the elements (in list order, from −0.0) has `abs(s − 1) > 1e-6`:
+      "Quorin.ShannonEntropy: probabilities must sum to 1.0 (got {s})"
+
+Notes
+-----
+Differs from common libraries: counts or unnormalised weights are refused, not normalised;
+divide by their total first. The logarithm is natural: divide by 0.6931471805599453 (ln 2)
+for bits.
 """
 sigmoid: Final[ufunc]
 """The logistic function 1/(1 + e^(−x)).
@@ -2778,6 +3204,54 @@ Example
 -------
 >>> quorin_np.telomere_length_bound(30)
 np.float64(8.0)
+"""
+tm_score: Final[ufunc]
+"""TM-score of a structural alignment from its residue-pair distances, normalised by the target length.
+
+The number of distances is not compared with `l_target`, and the empty list gives −0.0. `d0`
+is checked first, by an equality test.
+
+Arguments broadcast against each other as NumPy arrays do, and every element is computed
+exactly as `quorin.tm_score` computes it, with the same checks. A refused element raises the
+`ValueError` below, naming the element's index, unless `quorin_np.errstate(refused=...)`
+asks for NaN or a warning instead.
+
+Formula::
+
+    s = −0.0; for each d in list order: s = s + 1.0 / ((d / d0) × (d / d0) + 1.0)
+    s / l_target
+
+Parameters
+----------
+distances : array_like of float, the list along the last axis
+    Distances between the aligned residue pairs after superposition, typically Å.
+l_target : array_like of int, counts from 0 to 18446744073709551615
+    Length of the target (reference) structure, in residues.
+d0 : array_like of float
+    Distance scale d₀, in the unit of the distances: 1.24 × ∛(l_target − 15) − 1.8 Å as
+    published (see the recipe).
+
+Returns
+-------
+ndarray of float64, or a scalar for scalar arguments
+    The TM-score, from 0 to 1 when there are at most `l_target` distances.
+
+Raises
+------
+ValueError
+    Checked in this order; the first that holds decides and nothing is computed:
+
+    - if `d0 = 0`: "Quorin.TMScore: d₀ must be non-zero"
+    - if `l_target = 0`: "Quorin.TMScore: L_target must be positive"
+
+Notes
+-----
+Differs from structure comparison programs: the function scores the distances it is given;
+it does not search for the superposition that maximises the score, does not compute d₀ and
+applies no floor to it.
+
+The function reference has a recipe for this function: the published constants of the usual
+variants and a worked example.
 """
 tm_term: Final[ufunc]
 """One term 1/(1 + (d/d₀)²) of the TM-score, for one residue-pair distance.

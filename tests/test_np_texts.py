@@ -1,0 +1,256 @@
+"""quorin_np over collections of str (gc_content, sequence_identity, nussinov): every element
+the scalar function's result, refusals under errstate, folds without the interpreter lock that
+still stop for signals."""
+
+import contextlib
+import os
+import runpy
+import signal
+import subprocess
+import sys
+import threading
+import time
+import warnings
+
+import numpy as np
+import pandas as pd
+import pytest
+from hypothesis import given, settings, strategies as st
+
+import quorin
+import quorin_np
+from exact import same
+
+STRING = np.dtypes.StringDType()
+TEXTS = ["GGGAAACCC", "acgu", "ACGT", "G\u00e9C", "", "AC GU", "\ud800", "UUUGGGCCCAAA", "N"]
+
+
+def random_rna(seed, count, length):
+    letters = np.array(list("ACGU"))
+    rows = letters[np.random.default_rng(seed).integers(0, 4, size=(count, length))]
+    return ["".join(row) for row in rows]
+
+
+def scalar(name, *args):
+    """The scalar function's result, or NaN (-1 for a count) where it refuses."""
+    try:
+        return getattr(quorin, name)(*args)
+    except (ValueError, TypeError):
+        return -1 if name == "nussinov" else float("nan")
+
+
+def assert_elementwise(name, result, *columns):
+    spread = [np.broadcast_to(c if isinstance(c, np.ndarray) else np.array(c, dtype=object),
+                              result.shape) for c in columns]
+    for index in np.ndindex(result.shape):
+        value = result[index].item()
+        assert same(value, scalar(name, *(c[index] for c in spread))), (index, value)
+
+
+# Each kind of collection a user holds, built from a list of str.
+COLLECTIONS = {
+    "list": list,
+    "tuple": tuple,
+    "list subclass": type("Texts", (list,), {}),
+    "generator": lambda xs: (x for x in xs),
+    "object": lambda xs: np.array(xs, dtype=object),
+    "StringDType": lambda xs: np.array(xs, dtype=STRING),
+    "unicode": np.array,
+    "Series": lambda xs: pd.Series(xs, index=range(10, 10 + len(xs)), name="seq", dtype=object),
+    "Series[str]": lambda xs: pd.Series(xs, dtype="str"),
+}
+
+
+@pytest.mark.parametrize("kind", COLLECTIONS)
+@pytest.mark.parametrize("name", ["gc_content", "nussinov"])
+def test_every_kind_of_collection(kind, name):
+    texts = [t for t in TEXTS if t != "\ud800"]  # StringDType and pandas refuse lone surrogates
+    given_ = COLLECTIONS[kind](texts)
+    with quorin_np.errstate(refused="nan"):
+        result = getattr(quorin_np, name)(given_)
+    assert np.asarray(result).dtype == (np.int64 if name == "nussinov" else np.float64)
+    assert_elementwise(name, np.asarray(result), texts)
+    if kind.startswith("Series"):
+        assert result.index.equals(given_.index) and result.name == given_.name
+
+
+@settings(max_examples=40, deadline=None)
+@given(st.lists(st.text(alphabet="ACGUTacgu N\u00e9", max_size=40), max_size=12),
+       st.text(alphabet="ACGUacgu\u00e9", max_size=40))
+def test_bit_identical_to_the_scalar_functions(texts, reference):
+    with quorin_np.errstate(refused="nan"):
+        for name in ("gc_content", "nussinov"):
+            assert_elementwise(name, getattr(quorin_np, name)(np.array(texts, dtype=object)), texts)
+        identity = quorin_np.sequence_identity(texts, reference)
+        assert_elementwise("sequence_identity", identity, texts, [reference])
+
+
+def test_arguments_broadcast_and_keep_their_shape():
+    a = np.array([["ACGU", "ACGA"], ["AC", "UUUU"]], dtype=STRING)
+    b = ["ACGU", "ACG\u00e9"]
+    result = quorin_np.sequence_identity(a, b)
+    assert result.shape == (2, 2)
+    assert_elementwise("sequence_identity", result, a, np.array(b, object))
+    assert quorin_np.gc_content("GGCA") == quorin.gc_content("GGCA")
+    assert isinstance(quorin_np.nussinov("GGGAAACCC"), np.int64)
+    assert quorin_np.nussinov([]).dtype == np.int64 and quorin_np.gc_content([]).shape == (0,)
+    with pytest.raises(ValueError, match="broadcast"):
+        quorin_np.sequence_identity(["A", "C"], ["A", "C", "G"])
+
+
+# (collection, the refused element's index, the scalar function's exception)
+REFUSALS = [
+    (["GC", 5, "AU"], 1, TypeError("argument 'sequence': 'int' object cannot be converted to 'PyString'")),
+    (["GC", b"AU"], 1, TypeError("argument 'sequence': 'bytes' object cannot be converted to 'PyString'")),
+    (np.array(["GC", None], dtype=object), 1,
+     TypeError("argument 'sequence': 'NoneType' object cannot be converted to 'PyString'")),
+    (np.array(["GC", np.nan], dtype=np.dtypes.StringDType(na_object=np.nan)), 1,
+     TypeError("argument 'sequence': 'float' object cannot be converted to 'PyString'")),
+    (["AU", "AXG", 5], 1, ValueError("Quorin.RnaNussinov: invalid base 'X' (alphabet is A,U,G,C; T accepted as U)")),
+    (["AU", "\ud800"], 1, UnicodeEncodeError("utf-8", "\ud800", 0, 1, "surrogates not allowed")),
+]
+
+
+@pytest.mark.parametrize("texts, at, expected", REFUSALS)
+@pytest.mark.parametrize("mode", ["raise", "nan", "warn"])
+def test_refusals_follow_the_mode(texts, at, expected, mode):
+    with quorin_np.errstate(refused=mode), warnings.catch_warnings(record=True) as seen:
+        warnings.simplefilter("always")
+        if mode == "raise":
+            with pytest.raises(type(expected)) as error:
+                quorin_np.nussinov(texts)
+            assert str(error.value) == str(expected)
+            assert error.value.__notes__ == [f"quorin_np.nussinov: refused the element at flat index {at}"]
+            return
+        result = quorin_np.nussinov(texts)
+    assert result[at] == -1 and result.dtype == np.int64
+    assert_elementwise("nussinov", result, list(texts))
+    refused = int((result == -1).sum())
+    assert [str(w.message) for w in seen] == ([] if mode == "nan" else [
+        f"quorin_np.nussinov: {refused} element(s) refused and set to -1; the first, at flat "
+        f"index {at}: {expected}"])
+
+
+def brute_force(sequence):
+    """The largest set of non-crossing pairs, by trying every pairing of the first base."""
+    pairs = {("A", "U"), ("U", "A"), ("G", "C"), ("C", "G"), ("G", "U"), ("U", "G")}
+    if len(sequence) < 2:
+        return 0
+    rest = brute_force(sequence[1:])
+    for k in range(1, len(sequence)):
+        if (sequence[0], sequence[k]) in pairs:
+            rest = max(rest, 1 + brute_force(sequence[1:k]) + brute_force(sequence[k + 1:]))
+    return rest
+
+
+def test_batch_folds_agree_with_the_scalar_function_and_an_exhaustive_search():
+    rng = np.random.default_rng(11)
+    short = ["".join(rng.choice(list("ACGU"), size=n)) for n in rng.integers(0, 11, size=60)]
+    longer = ["".join(rng.choice(list("ACGU"), size=n)) for n in (31, 200, 511, 512, 700)]
+    assert quorin_np.nussinov(short).tolist() == [brute_force(s) for s in short]
+    assert quorin_np.nussinov(longer).tolist() == [quorin.nussinov(s) for s in longer]
+
+
+def test_threads_fold_while_the_caller_runs_python():
+    texts = random_rna(2, 400, 300)
+    expected = [quorin.nussinov(s) for s in texts]
+    ticks, results = [], {}
+
+    def fold(k):
+        results[k] = quorin_np.nussinov(texts[k::2]).tolist()
+
+    threads = [threading.Thread(target=fold, args=(k,)) for k in range(2)]
+    for t in threads:
+        t.start()
+    while any(t.is_alive() for t in threads):  # runs only if the folds let go of the lock
+        ticks.append(time.monotonic())
+        time.sleep(0.001)
+    assert results[0] == expected[0::2] and results[1] == expected[1::2]
+    assert len(ticks) > 5
+
+
+def test_a_list_resized_during_the_call_is_an_error_not_a_crash():
+    texts = random_rna(4, 40_000, 100)
+    resize = threading.Timer(0.05, lambda: texts.extend(["A"] * 1000))  # while folding a chunk
+    resize.start()
+    with pytest.raises(RuntimeError, match="a list argument changed size during the call"):
+        quorin_np.nussinov(texts)
+    resize.join()
+
+
+# ---- interruption and hopeless sizes ---------------------------------------------------------
+
+LATENCY = 0.5 if os.environ.get("QUORIN_SANITIZED") else 0.1
+ONE_LONG = random_rna(7, 1, 15_000)
+MANY_SHORT = random_rna(8, 20, 300) * 5000
+
+
+@contextlib.contextmanager
+def alarm_in(seconds):
+    def interrupt(signum, frame):
+        raise KeyboardInterrupt
+
+    previous = signal.signal(signal.SIGALRM, interrupt)
+    try:
+        signal.setitimer(signal.ITIMER_REAL, seconds)
+        yield time.monotonic() + seconds
+    finally:
+        signal.setitimer(signal.ITIMER_REAL, 0)
+        signal.signal(signal.SIGALRM, previous)
+
+
+@pytest.mark.parametrize("batch", [ONE_LONG, MANY_SHORT], ids=["one long", "many short"])
+def test_a_signal_stops_a_batch_within_a_tenth_of_a_second(batch):
+    with pytest.raises(KeyboardInterrupt), alarm_in(0.2) as sent:
+        try:
+            quorin_np.nussinov(batch)
+        finally:
+            ended = time.monotonic()
+    assert ended - sent < LATENCY
+    assert quorin_np.nussinov(["GGGAAACCC"]).tolist() == [3]
+
+
+def test_ctrl_c_from_another_process_stops_a_batch():
+    code = ("import time, quorin_np, numpy as np; rng = np.random.default_rng(1); "
+            "batch = [''.join(rng.choice(list('ACGU'), size=300)) for _ in range(200)] * 1000; "
+            "print('ready', flush=True)\n"
+            "try:\n    quorin_np.nussinov(batch)\nexcept KeyboardInterrupt:\n    print(time.monotonic())")
+    child = subprocess.Popen([sys.executable, "-c", code], stdout=subprocess.PIPE, text=True)
+    assert child.stdout.readline() == "ready\n"
+    time.sleep(0.3)
+    sent = time.monotonic()
+    child.send_signal(signal.SIGINT)
+    ended = float(child.communicate(timeout=30)[0])
+    assert ended - sent < LATENCY
+
+
+@pytest.mark.parametrize("mode", ["raise", "nan"])
+def test_a_hopeless_table_is_memory_error_in_every_mode(mode):
+    start = time.monotonic()
+    with quorin_np.errstate(refused=mode), pytest.raises(MemoryError):
+        quorin_np.nussinov(["GGGAAACCC", "A" * 3_000_000])
+    assert time.monotonic() - start < 1.0
+
+
+@pytest.mark.parametrize("scheduler", ["threads", "distributed"])
+def test_fold_many_example_writes_the_scalar_results(tmp_path, scheduler):
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    out = tmp_path / "folds.csv"
+    subprocess.run([sys.executable, os.path.join(root, "examples", "fold_many.py"),
+                    "--output", str(out), "--scheduler", scheduler], check=True, timeout=300)
+    rows = pd.read_csv(out, keep_default_na=False)
+    fasta = open(os.path.join(root, "examples", "data", "rna.fasta"), encoding="utf-8").read()
+    records = [r.split("\n", 1) for r in fasta.split(">")[1:]]
+    sequences = {h.split()[0]: "".join(body.split()) for h, body in records}
+    assert list(rows["record"]) == list(sequences)
+    for row in rows.itertuples():
+        try:
+            expected = str(quorin.nussinov(sequences[row.record]))
+        except ValueError as error:
+            expected = str(error)
+        assert (row.refused or str(row.pairs)) == expected
+
+
+def test_typed_use_runs():
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "typecheck", "texts_np.py")
+    runpy.run_path(path)["check"]()
