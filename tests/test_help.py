@@ -130,7 +130,9 @@ def test_array_stub_gets_docstrings_in_place_and_an_editor_shows_them(tmp_path):
     # In-process, as in the test above: the default environment leaves a reader thread behind.
     script = jedi.Script("import quorin_np\nquorin_np.bmi\n", path=str(tmp_path / "x.py"),
                          project=project, environment=jedi.InterpreterEnvironment())
-    assert [d.docstring(raw=True) for d in script.help(2, 12)] == [docs["bmi"]]
+    # Jedi may read the installed module's own docstring, the same text under NumPy's header.
+    shown = [d.docstring(raw=True) for d in script.help(2, 12)]
+    assert len(shown) == 1 and shown[0].endswith(docs["bmi"])
 
 
 @pytest.mark.skipif(shutil.which("g++") is None, reason="needs g++")

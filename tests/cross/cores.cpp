@@ -43,8 +43,9 @@ std::uint64_t textbook(const std::vector<std::uint8_t>& c) {
 
 bool check_fold(const std::string& sequence) {
     auto codes = *encode(sequence);
-    const FoldOptions fills[] = {{}, {kWideFrom, Kernel::rows}, {kWideFrom, Kernel::sse2},
-                                 {kWideFrom, Kernel::avx2}, {1, Kernel::automatic}};
+    const FoldOptions fills[] = {{}, {kWideFrom, Kernel::rows}, {kWideFrom, Kernel::tiled_sse2},
+                                 {kWideFrom, Kernel::tiled_avx2}, {kWideFrom, Kernel::bytes_sse2},
+                                 {kWideFrom, Kernel::bytes_avx2}, {1, Kernel::automatic}};
     std::uint64_t first = *fold(codes, {}, fills[0]);
     bool ok = true;
     for (const FoldOptions& options : fills) ok = ok && *fold(codes, {}, options) == first;

@@ -15,6 +15,7 @@
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <span>
 #include <vector>
 
 #include "error/quorin_error.hpp"
@@ -96,6 +97,12 @@ struct arg<std::vector<Triple>> {
         for (auto n = s.below(4); n-- > 0;) v.push_back({s.real(), s.real(), s.real()});
     }
     const std::vector<Triple>& get() const { return v; }
+};
+// Cores that read a list through a span get the same values as those that take a vector.
+template <class T>
+struct arg<std::span<const T>> : arg<std::vector<T>> {
+    using arg<std::vector<T>>::arg;
+    std::span<const T> get() const { return this->v; }
 };
 
 // The bits of a float, except that a NaN is only "nan": which NaN an operation makes is the
