@@ -256,24 +256,24 @@ class _AfterImport(importlib.abc.MetaPathFinder):
             for finder in sys.meta_path:
                 find = getattr(finder, "find_spec", None)
                 if finder is not self and find is not None:
-                    spec = find(name, path, target)
-                    if spec is not None:
+                    found = find(name, path, target)
+                    if found is not None:
                         break
             else:
                 return None
         finally:
             self._finding.discard(name)
-        if spec.loader is not None and hasattr(spec.loader, "exec_module"):
-            spec.loader = _ThenHook(spec.loader, hook)
-        return spec
+        if found.loader is not None and hasattr(found.loader, "exec_module"):
+            found.loader = _ThenHook(found.loader, hook)
+        return found
 
 
 class _ThenHook(importlib.abc.Loader):
     def __init__(self, loader: Any, hook: Callable[[ModuleType], None]) -> None:
         self._loader, self._hook = loader, hook
 
-    def create_module(self, spec: Any) -> Any:
-        return self._loader.create_module(spec)
+    def create_module(self, found: Any) -> Any:
+        return self._loader.create_module(found)
 
     def exec_module(self, module: ModuleType) -> None:
         self._loader.exec_module(module)

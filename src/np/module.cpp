@@ -215,9 +215,9 @@ int add_loops(PyObject* ufunc, const Entry& e) {
                         : ((mask >> k++) & 1u)       ? &PyArray_UInt64DType
                                                      : &PyArray_Int64DType;
         for (int o = 0; o < f.nout; ++o) dtypes[f.nin + o] = &PyArray_DoubleDType;
-        PyArrayMethod_Spec spec{e.name.c_str(), f.nin, f.nout, NPY_NO_CASTING,
+        PyArrayMethod_Spec method{e.name.c_str(), f.nin, f.nout, NPY_NO_CASTING,
                                 NPY_METH_NO_FLOATINGPOINT_ERRORS, dtypes, slots};
-        if (PyUFunc_AddLoopFromSpec(ufunc, &spec) < 0) return -1;
+        if (PyUFunc_AddLoopFromSpec(ufunc, &method) < 0) return -1;
     }
     PyObject* any = PyTuple_New(f.nin + f.nout);
     if (any == nullptr) return -1;
