@@ -17,25 +17,14 @@
 #include <type_traits>
 
 #include "frame.hpp"
+#include "np/mode.hpp"
 #include "np/texts.hpp"
 #include "table.hpp"
 
 namespace quorin::np {
-namespace {
 
-static_assert(std::is_same_v<npy_intp, std::ptrdiff_t>,
-              "The array kernels take strides as std::ptrdiff_t, which must be npy_intp.");
+PyObject* mode_var = nullptr;  // kept for the process
 
-using array::Form;
-using array::Operand;
-
-// ---- refusal mode ---------------------------------------------------------------------------
-
-enum class Mode { raise, nan, warn };
-
-PyObject* mode_var = nullptr;  // contextvars.ContextVar("quorin_np.refused"), kept for the process
-
-// The mode of the current thread and task; "raise" unless an errstate says otherwise.
 bool current_mode(Mode& mode) {
     PyObject* value = nullptr;
     if (PyContextVar_Get(mode_var, nullptr, &value) < 0) return false;
@@ -47,6 +36,14 @@ bool current_mode(Mode& mode) {
     }
     return true;
 }
+
+namespace {
+
+static_assert(std::is_same_v<npy_intp, std::ptrdiff_t>,
+              "The array kernels take strides as std::ptrdiff_t, which must be npy_intp.");
+
+using array::Form;
+using array::Operand;
 
 // ---- which row a ufunc runs -----------------------------------------------------------------
 
@@ -310,7 +307,7 @@ PyObject* init() {
             Py_DECREF(module);
             return nullptr;
         }
-    if (add_text_functions(module, mode_var) < 0) {
+    if (add_text_functions(module) < 0) {
         Py_DECREF(module);
         return nullptr;
     }

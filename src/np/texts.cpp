@@ -9,6 +9,7 @@
 //   2. Without the lock: the row's own array kernel runs the core over the chunk's texts; on
 //      the main thread a signal check takes the lock every few milliseconds.
 // and so on, chunk after chunk. Refusals follow the refusal mode, as for the ufuncs.
+#include "np/mode.hpp"
 #include "np/texts.hpp"
 
 #include <algorithm>
@@ -32,22 +33,6 @@ namespace quorin::np {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-PyObject* mode_var = nullptr;  // the module's context variable, kept for the process
-
-enum class Mode { raise, nan, warn };
-
-bool current_mode(Mode& mode) {
-    PyObject* value = nullptr;
-    if (PyContextVar_Get(mode_var, nullptr, &value) < 0) return false;
-    mode = Mode::raise;
-    if (value != nullptr) {
-        if (PyUnicode_CompareWithASCIIString(value, "nan") == 0) mode = Mode::nan;
-        else if (PyUnicode_CompareWithASCIIString(value, "warn") == 0) mode = Mode::warn;
-        Py_DECREF(value);
-    }
-    return true;
-}
 
 struct TextFunction {
     const Row* row;
@@ -484,9 +469,8 @@ constexpr auto kEntries = []<std::size_t... I>(std::index_sequence<I...>) {
 
 }  // namespace
 
-int add_text_functions(PyObject* module, PyObject* var) {
+int add_text_functions(PyObject* module) {
     if (PyArray_ImportNumPyAPI() < 0 || !import_argument_api()) return -1;
-    mode_var = var;
     if (functions == nullptr) {
         functions = new std::deque<TextFunction>;
         for (const Rows* group : table)

@@ -8,7 +8,7 @@ namespace quorin::np {
 
 // Adds one function per such row to the module. Each runs the row's core over the elements of
 // its arguments (a str, a list or tuple of str, a NumPy array of StringDType or objects, a pandas
-// Series) without the interpreter lock, under the refusal mode held in `mode_var`.
-int add_text_functions(PyObject* module, PyObject* mode_var);
+// Series) without the interpreter lock, under the refusal mode of np/mode.hpp.
+int add_text_functions(PyObject* module);
 
 }  // namespace quorin::np
