@@ -10,25 +10,12 @@ import argparse
 import concurrent.futures
 import hashlib
 import statistics
-import time
 
 import numpy as np
 
 import quorin
 import quorin_np
-
-
-def best(fn, repeat):
-    times = []
-    for _ in range(repeat):
-        t0 = time.perf_counter()
-        fn()
-        times.append(time.perf_counter() - t0)
-    return min(times)
-
-
-def row(label, seconds, reference):
-    print(f"  {label:<52} {seconds * 1e3:10.2f} ms  {seconds / reference:8.2f}x")
+from arrays import best, row  # the same timing and the same table as the elementwise rows
 
 
 def random_rna(rng, count, length):
