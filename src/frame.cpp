@@ -12,17 +12,6 @@
 namespace quorin::frame {
 namespace {
 
-// Owns one strong reference; releases it on every path, unwinding included.
-struct owned {
-    PyObject* p;
-    explicit owned(PyObject* o = nullptr) noexcept : p(o) {}
-    owned(const owned&) = delete;
-    owned& operator=(const owned&) = delete;
-    ~owned() { Py_XDECREF(p); }
-    PyObject* release() noexcept { return std::exchange(p, nullptr); }
-    explicit operator bool() const noexcept { return p != nullptr; }
-};
-
 // The pending exception, or SystemError if an API call failed without setting one.
 PyObject* take_pending() {
     PyObject* e = PyErr_GetRaisedException();

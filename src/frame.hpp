@@ -47,6 +47,17 @@ struct Row {
 
 namespace frame {
 
+// Owns one strong reference; releases it on every path, unwinding included.
+struct owned {
+    PyObject* p;
+    explicit owned(PyObject* o = nullptr) noexcept : p(o) {}
+    owned(const owned&) = delete;
+    owned& operator=(const owned&) = delete;
+    ~owned() { Py_XDECREF(p); }
+    PyObject* release() noexcept { return std::exchange(p, nullptr); }
+    explicit operator bool() const noexcept { return p != nullptr; }
+};
+
 // ---- out of line (frame.cpp) ------------------------------------------------------------
 
 // Fills slots[0..nparams) from the vector call, or raises the binding TypeError.

@@ -57,13 +57,7 @@ PyModuleDef module_def = {
 std::atomic<std::int64_t> owner{-1};
 PyObject* cached_module = nullptr;  // one strong reference, kept for the life of the process
 
-struct owned {
-    PyObject* p;
-    explicit owned(PyObject* o) noexcept : p(o) {}
-    owned(const owned&) = delete;
-    owned& operator=(const owned&) = delete;
-    ~owned() { Py_XDECREF(p); }
-};
+using frame::owned;
 
 // Adds one function: builtin bound to the module, listed in __all__, set as an attribute.
 int register_row(PyObject* module, PyObject* module_name, const Row& row) {

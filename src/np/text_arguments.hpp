@@ -10,18 +10,11 @@
 
 #include <utility>
 
+#include "frame.hpp"
+
 namespace quorin::np {
 
-// Owns one strong reference.
-struct owned {
-    PyObject* p;
-    explicit owned(PyObject* o = nullptr) noexcept : p(o) {}
-    owned(const owned&) = delete;
-    owned& operator=(const owned&) = delete;
-    ~owned() { Py_XDECREF(p); }
-    PyObject* release() noexcept { return std::exchange(p, nullptr); }
-    explicit operator bool() const noexcept { return p != nullptr; }
-};
+using frame::owned;
 
 // Imports NumPy's C API for the functions below; false with an exception if it cannot.
 bool import_argument_api();
