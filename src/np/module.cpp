@@ -18,6 +18,7 @@
 
 #include "frame.hpp"
 #include "np/mode.hpp"
+#include "np/reference.hpp"
 #include "np/texts.hpp"
 #include "table.hpp"
 
@@ -226,18 +227,8 @@ int add_loops(PyObject* ufunc, const Entry& e) {
     return rc;
 }
 
-// The reference text of every function in its array wording, generated from the same source as
-// the stubs and the reference; a "_full" ufunc shares the text of its function.
-struct UfuncDoc {
-    const char* name;
-    const char* text;
-};
-constexpr UfuncDoc kDocs[] = {
-#define QUORIN_UFUNC_DOC(name, text) {name, text},
-#include "np/ufunc_docs.inc"
-#undef QUORIN_UFUNC_DOC
-};
-
+// The reference text of the function, after a line on defaults; a "_full" ufunc shares the
+// text of its function.
 std::string doc_of(const Entry& e) {
     std::string head;
     if (e.form->full != nullptr)
@@ -247,8 +238,7 @@ std::string doc_of(const Entry& e) {
     else if (e.name != e.row->name)
         head = "Takes every parameter of quorin." + std::string(e.row->name) +
                ", the optional ones included.\n\n";
-    for (const UfuncDoc& d : kDocs)
-        if (std::string_view(d.name) == e.row->name) return head + d.text;
+    if (const char* text = reference_text(e.row->name)) return head + text;
     return head + "quorin." + e.row->name + " over arrays.";
 }
 

@@ -10,6 +10,7 @@
 //      the main thread a signal check takes the lock every few milliseconds.
 // and so on, chunk after chunk. Refusals follow the refusal mode, as for the ufuncs.
 #include "np/mode.hpp"
+#include "np/reference.hpp"
 #include "np/texts.hpp"
 
 #include <algorithm>
@@ -426,25 +427,15 @@ PyObject* call(const TextFunction& fn, PyObject* const* args, Py_ssize_t nargs, 
 
 // The generated reference text in its array wording, after a text signature header (so that
 // the function has a __text_signature__), in place of the text's own first line.
-struct Doc {
-    const char* name;
-    const char* text;
-};
-constexpr Doc kDocs[] = {
-#define QUORIN_UFUNC_DOC(name, text) {name, text},
-#include "np/ufunc_docs.inc"
-#undef QUORIN_UFUNC_DOC
-};
 
 std::string doc_of(const Row& row) {
     std::string_view whole(row.doc);
     std::string doc(whole.substr(0, whole.find("\n--\n\n")));
     doc += "\n--\n\n";
-    for (const Doc& d : kDocs)
-        if (std::string_view(d.name) == row.name) {
-            std::string_view text(d.text);
-            return doc + std::string(text.substr(text.find("\n\n") + 2));
-        }
+    if (const char* found = reference_text(row.name)) {
+        std::string_view text(found);
+        return doc + std::string(text.substr(text.find("\n\n") + 2));
+    }
     return doc + "quorin." + row.name + " over collections of str.";
 }
 
