@@ -1,6 +1,7 @@
 // The registration table: one group of rows per subsystem, registered in this order.
 #pragma once
 
+#include <array>
 #include <span>
 
 #include "frame.hpp"
@@ -41,5 +42,20 @@ inline const Rows* const table[] = {
     &formulas::py::ageing,
     &rna::rows,
 };
+
+// The functions of quorin_np alone (published scores, structures, ...): rows built like the
+// contracts' from cores of their own, registered by quorin_np after the contracts and never by
+// quorin, whose functions are exactly those of the table above. Add a group as
+// `inline const std::array array_only{&group, ...};`.
+inline constexpr std::array<const Rows*, 0> array_only{};
+
+// Every row quorin_np registers, in its order: the contracts, then its own.
+template <class F>
+void for_each_array_row(F&& f) {
+    for (const Rows* group : table)
+        for (const Row& row : *group) f(row);
+    for (const Rows* group : array_only)
+        for (const Row& row : *group) f(row);
+}
 
 }  // namespace quorin

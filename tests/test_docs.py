@@ -12,22 +12,25 @@ DOC = pathlib.Path(__file__).resolve().parent.parent / "docs" / "functions.md"
 TEXT = DOC.read_text(encoding="utf-8")
 
 HEADING = re.compile(r"^### `(\w+)(\(.*\))`$", re.M)
+ARRAY_HEADING = re.compile(r"^### `quorin_np\.(\w+)(\(.*\))`$", re.M)
 BLOCK = re.compile(r"^```python\n(.*?)^```$", re.M | re.S)
 MESSAGE_ROW = re.compile(r"^\|.*\| `(Quorin\.[^`]+)` \|$", re.M)
 RAISED = re.compile(r"^ValueError: (.*)$", re.M)
 
 
-def entries():
+def entries(heading=HEADING):
     """(name, signature, body, line of the heading) for every function entry."""
-    found = list(HEADING.finditer(TEXT))
+    found = sorted([*HEADING.finditer(TEXT), *ARRAY_HEADING.finditer(TEXT)], key=re.Match.start)
     for i, match in enumerate(found):
         end = found[i + 1].start() if i + 1 < len(found) else len(TEXT)
         body = TEXT[match.end():end]
         body = body.split("\n## ", 1)[0]  # a group heading closes the entry
-        yield match[1], match[2], body, TEXT.count("\n", 0, match.start()) + 1
+        if match.re is heading:
+            yield match[1], match[2], body, TEXT.count("\n", 0, match.start()) + 1
 
 
 ENTRIES = list(entries())
+ARRAY_ENTRIES = list(entries(ARRAY_HEADING))  # the functions of quorin_np alone
 PREAMBLE = TEXT[: HEADING.search(TEXT).start()]
 
 
@@ -37,12 +40,18 @@ def template(message):
     return re.compile(".+".join(map(re.escape, parts)) + r"\Z")
 
 
-def run_examples(text, name, lineno):
+def run_examples(text, name, lineno, arrays=False):
     parser, failures = doctest.DocTestParser(), []
     runner = doctest.DocTestRunner(optionflags=doctest.ELLIPSIS)
+    names = {"quorin": quorin}
+    if arrays:
+        import numpy
+        import quorin_np
+
+        names.update(np=numpy, quorin_np=quorin_np)
     for block in BLOCK.finditer(text):
         line = lineno + text.count("\n", 0, block.start()) + 1
-        test = parser.get_doctest(block[1], {"quorin": quorin}, name, str(DOC), line)
+        test = parser.get_doctest(block[1], dict(names), name, str(DOC), line)
         runner.run(test, out=failures.append)
     assert runner.failures == 0, "".join(failures)
     return runner.tries
@@ -63,6 +72,16 @@ def test_heading_is_the_text_signature(name, signature):
                          ids=[e[0] for e in ENTRIES])
 def test_entry_examples_run(name, body, lineno):
     assert run_examples(body, name, lineno) >= 1
+
+
+@pytest.mark.parametrize("name, signature, body, lineno", ARRAY_ENTRIES,
+                         ids=[e[0] for e in ARRAY_ENTRIES])
+def test_array_only_entries_run_and_match_their_function(name, signature, body, lineno):
+    import quorin_np
+
+    assert not hasattr(quorin, name)
+    assert f"{name}{signature}" in getattr(quorin_np, name).__doc__
+    assert run_examples(body, name, lineno, arrays=True) >= 1
 
 
 def test_calling_conventions_examples_run():

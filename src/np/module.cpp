@@ -274,13 +274,12 @@ PyObject* init() {
     if (PyArray_ImportNumPyAPI() < 0 || PyUFunc_ImportUFuncAPI() < 0) return nullptr;
     if (entries == nullptr) {
         entries = new std::vector<Entry>;
-        for (const Rows* group : table)
-            for (const Row& row : *group) {
-                if (row.array == nullptr || row.array->texts) continue;
-                entries->push_back({&row, row.array, row.name, {}});
-                if (row.array->full)
-                    entries->push_back({&row, row.array->full, std::string(row.name) + "_full", {}});
-            }
+        for_each_array_row([](const Row& row) {
+            if (row.array == nullptr || row.array->texts) return;
+            entries->push_back({&row, row.array, row.name, {}});
+            if (row.array->full)
+                entries->push_back({&row, row.array->full, std::string(row.name) + "_full", {}});
+        });
     }
     if (mode_var == nullptr) {
         mode_var = PyContextVar_New("quorin_np.refused", nullptr);

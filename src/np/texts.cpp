@@ -464,20 +464,23 @@ int add_text_functions(PyObject* module) {
     if (PyArray_ImportNumPyAPI() < 0 || !import_argument_api()) return -1;
     if (functions == nullptr) {
         functions = new std::deque<TextFunction>;
-        for (const Rows* group : table)
-            for (const Row& row : *group)
-                if (row.array != nullptr && row.array->texts) {
-                    if (functions->size() == kMaxFunctions)
-                        return frame::raise_internal("quorin_np: too many text functions"), -1;
-                    TextFunction& fn = functions->emplace_back();
-                    fn.row = &row;
-                    fn.name = row.name;
-                    fn.doc = doc_of(row);
-                    fn.def = {fn.name.c_str(),
-                              reinterpret_cast<PyCFunction>(
-                                  reinterpret_cast<void (*)()>(kEntries[functions->size() - 1])),
-                              METH_FASTCALL | METH_KEYWORDS, fn.doc.c_str()};
-                }
+        bool too_many = false;
+        for_each_array_row([&](const Row& row) {
+            if (row.array == nullptr || !row.array->texts) return;
+            if (functions->size() == kMaxFunctions) {
+                too_many = true;
+                return;
+            }
+            TextFunction& fn = functions->emplace_back();
+            fn.row = &row;
+            fn.name = row.name;
+            fn.doc = doc_of(row);
+            fn.def = {fn.name.c_str(),
+                      reinterpret_cast<PyCFunction>(
+                          reinterpret_cast<void (*)()>(kEntries[functions->size() - 1])),
+                      METH_FASTCALL | METH_KEYWORDS, fn.doc.c_str()};
+        });
+        if (too_many) return frame::raise_internal("quorin_np: too many text functions"), -1;
     }
     for (TextFunction& fn : *functions) {
         owned f(PyCMethod_New(&fn.def, module, owned(PyModule_GetNameObject(module)).p, nullptr));
