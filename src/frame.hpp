@@ -243,6 +243,16 @@ struct invoker<Core, std::tuple<A...>> {
     static constexpr bool all_real = (std::is_same_v<A, double> && ...);
 };
 
+// The binding description of a function named Name with text signature Sig.
+template <fixed_string Name, fixed_string Sig>
+struct signature_of {
+    using parsed = parsed_signature<Sig>;
+    static inline PyObject* interned[parsed::count] = {};
+    static inline Signature value{Name.data, parsed::names.data(), interned,
+                                  parsed::defaults.data(), static_cast<int>(parsed::count),
+                                  static_cast<int>(parsed::required)};
+};
+
 template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body>
 struct function {
     using traits = core_traits<decltype(Core)>;
@@ -254,9 +264,8 @@ struct function {
                   "The text signature must name exactly one parameter per argument of the core.");
     static_assert(P > 0, "Every exported function takes at least one argument.");
 
-    static inline PyObject* interned[P] = {};
-    static inline Signature signature{Name.data, parsed::names.data(), interned,
-                                      parsed::defaults.data(), P, R};
+    static constexpr PyObject** interned = signature_of<Name, Sig>::interned;
+    static constexpr Signature& signature = signature_of<Name, Sig>::value;
 
     // How many leading parameters the call fills in order: the positional arguments, then
     // keywords naming the next parameters one after another by their interned names, as a
@@ -386,5 +395,14 @@ inline constexpr Row def{Name.data, doc_text<Name, Sig, Body>::text.data(),
                          array::form_for<Core, typename frame::core_traits<decltype(Core)>::args,
                                          parsed_signature<Sig>::required,
                                          parsed_signature<Sig>::defaults>()};
+
+// A row of quorin_np alone (see array_only in table.hpp): the same as def, but with no entry
+// point of quorin's, so that its core may give outcomes quorin has no result kind for.
+template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body = "">
+inline constexpr Row def_array{Name.data, doc_text<Name, Sig, Body>::text.data(), nullptr,
+                               &frame::signature_of<Name, Sig>::value,
+                               array::form_for<Core, typename frame::core_traits<decltype(Core)>::args,
+                                               parsed_signature<Sig>::required,
+                                               parsed_signature<Sig>::defaults>()};
 
 }  // namespace quorin
