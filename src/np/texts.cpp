@@ -11,6 +11,7 @@
 // and so on, chunk after chunk. Refusals follow the refusal mode, as for the ufuncs.
 #include "np/mode.hpp"
 #include "np/reference.hpp"
+#include "np/signals.hpp"
 #include "np/texts.hpp"
 
 #include <algorithm>
@@ -236,33 +237,19 @@ bool gather(const TextFunction& fn, PyArrayObject** columns, int nin, PyArrayMul
 struct SignalCheck {
     PyThreadState* saved = nullptr;
     bool main_thread = false;
-    Clock::time_point last = Clock::now();
+    SignalClock clock;
     PyObject* raised = nullptr;
 
     static bool stop(void* context) {
         auto* c = static_cast<SignalCheck*>(context);
         if (c->raised != nullptr) return true;
-        if (!c->main_thread) return false;  // signals are handled by the main thread only
-        auto now = Clock::now();
-        if (now - c->last < std::chrono::milliseconds(10)) return false;
-        c->last = now;
+        if (!c->main_thread || !c->clock.due()) return false;
         PyEval_RestoreThread(c->saved);
         if (PyErr_CheckSignals() < 0) c->raised = PyErr_GetRaisedException();
         c->saved = PyEval_SaveThread();
         return c->raised != nullptr;
     }
 };
-
-bool on_main_thread() {
-    owned threading(PyImport_ImportModule("threading"));
-    owned main(threading ? PyObject_CallMethod(threading.p, "main_thread", nullptr) : nullptr);
-    owned ident(main ? PyObject_GetAttrString(main.p, "ident") : nullptr);
-    if (!ident) {
-        PyErr_Clear();
-        return true;  // assume the worst: check signals
-    }
-    return PyLong_AsUnsignedLong(ident.p) == PyThread_get_thread_ident();
-}
 
 constexpr npy_intp kBetweenChecks = 256;  // elements between two signal checks
 
