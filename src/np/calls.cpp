@@ -62,7 +62,8 @@ bool needs_preparing(const array::Form& f, PyObject* const* args, Py_ssize_t nar
         if (PyFloat_CheckExact(a)) continue;
         bool count = f.inputs[i] != array::Operand::real;
         if (PyArray_Check(a)) {
-            if (count && PyArray_TYPE(reinterpret_cast<PyArrayObject*>(a)) == NPY_OBJECT) return true;
+            auto* array = reinterpret_cast<PyArrayObject*>(a);
+            if (count && PyArray_TYPE(array) == NPY_OBJECT) return true;
             if (!PyArray_CheckExact(a) && is_masked_array(a)) return true;
         } else if (count) {
             if (PyLong_Check(a) ? !fits_int64(a) : PyList_Check(a) || PyTuple_Check(a)) return true;
@@ -141,15 +142,15 @@ void extent(PyArrayObject* a, const char*& low, const char*& high) {
 // Whether writing an output may change an input before a second run reads it.
 bool outputs_may_overwrite_inputs(const Parts& p) {
     for (int o = 0; o < p.nout; ++o) {
-        PyObject* out = p.outs[o];
-        if (out == nullptr || !PyArray_Check(out) || PyArray_SIZE((PyArrayObject*)out) == 0) continue;
+        auto* out = reinterpret_cast<PyArrayObject*>(p.outs[o]);
+        if (out == nullptr || !PyArray_Check(p.outs[o]) || PyArray_SIZE(out) == 0) continue;
         const char *olow, *ohigh;
-        extent(reinterpret_cast<PyArrayObject*>(out), olow, ohigh);
+        extent(out, olow, ohigh);
         for (int i = 0; i < std::min<Py_ssize_t>(p.nargs, p.nin); ++i) {
-            PyObject* in = p.args[i];
-            if (!PyArray_Check(in) || PyArray_SIZE((PyArrayObject*)in) == 0) continue;
+            auto* in = reinterpret_cast<PyArrayObject*>(p.args[i]);
+            if (!PyArray_Check(p.args[i]) || PyArray_SIZE(in) == 0) continue;
             const char *ilow, *ihigh;
-            extent(reinterpret_cast<PyArrayObject*>(in), ilow, ihigh);
+            extent(in, ilow, ihigh);
             if (ilow < ohigh && olow < ihigh) return true;
         }
     }
@@ -304,7 +305,8 @@ bool locate(PyObject* ufunc, const Parts& p, Located& at) {
 struct Pre {
     std::int64_t count = 0;
     std::int64_t index = -1;
-    PyObject* error = nullptr;  // borrowed
+    PyObject* error = nullptr;      // borrowed
+    PyObject* positions = nullptr;  // borrowed: the flat index of each element of the call
 };
 
 std::string message_of(PyObject* exc) {
@@ -315,6 +317,16 @@ std::string message_of(PyObject* exc) {
         return "";
     }
     return utf8;
+}
+
+// A call over some elements of a larger one (gathered by quorin_np._interop): the index of its
+// element in the larger one.
+bool position_in_whole(PyObject* positions, std::int64_t& index) {
+    owned at(PyLong_FromLongLong(index));
+    owned item(at ? PyObject_GetItem(positions, at.p) : nullptr);
+    if (!item) return false;
+    index = PyLong_AsLongLong(item.p);
+    return !(index == -1 && PyErr_Occurred());
 }
 
 PyObject* report(PyObject* ufunc, const Entry& e, const Parts& p, Record& rec, PyObject* result,
@@ -341,6 +353,8 @@ PyObject* report(PyObject* ufunc, const Entry& e, const Parts& p, Record& rec, P
             kernel.kind = rec.first_kind;
             kernel.why = rec.first;
         }
+        if (pre.positions != nullptr && !position_in_whole(pre.positions, kernel.index))
+            return nullptr;
     }
     bool take_pre = pre.count > 0 && (!kernel.found || pre.index < kernel.index);
     std::int64_t index = take_pre ? pre.index : kernel.index;
@@ -419,9 +433,9 @@ int take_calls(PyObject* ufunc) {
 
 PyObject* call_with(PyObject*, PyObject* const* args, Py_ssize_t nargs) {
     try {
-        if (nargs != 6 || !PyTuple_Check(args[1]) || !PyDict_Check(args[2])) {
-            PyErr_SetString(PyExc_TypeError,
-                            "_call_with(ufunc, args: tuple, kwargs: dict, count, index, error)");
+        if (nargs != 7 || !PyTuple_Check(args[1]) || !PyDict_Check(args[2])) {
+            PyErr_SetString(PyExc_TypeError, "_call_with(ufunc, args: tuple, kwargs: dict, count, "
+                                             "index, error, positions)");
             return nullptr;
         }
         const Entry* e = entry_of_object(args[0]);
@@ -430,6 +444,7 @@ PyObject* call_with(PyObject*, PyObject* const* args, Py_ssize_t nargs) {
         pre.count = PyLong_AsLongLong(args[3]);
         pre.index = PyLong_AsLongLong(args[4]);
         pre.error = args[5];
+        pre.positions = args[6] == Py_None ? nullptr : args[6];
         if (PyErr_Occurred()) return nullptr;
         if (pre.count > 0 && !PyExceptionInstance_Check(pre.error)) {
             PyErr_SetString(PyExc_TypeError, "_call_with: error must be an exception");

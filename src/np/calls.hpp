@@ -14,9 +14,10 @@ namespace quorin::np {
 // Routes every call of `ufunc` (one of quorin_np's) through quorin_np's call.
 int take_calls(PyObject* ufunc);
 
-// _core._call_with(ufunc, args, kwargs, count, index, error): the ufunc's call with `count`
-// refusals found beforehand by the caller, the first at flat `index` with exception `error`,
-// reported together with those of the loops. The caller has excluded those elements (where=)
+// _core._call_with(ufunc, args, kwargs, count, index, error, positions): the ufunc's call with
+// `count` refusals found beforehand by the caller, the first at flat `index` with exception
+// `error`, reported together with those of the loops. The caller has left those elements out
+// (by where=, or by gathering the others, whose flat indices `positions` then gives, or None)
 // and set their outputs to NaN.
 PyObject* call_with(PyObject* self, PyObject* const* args, Py_ssize_t nargs);
 

@@ -77,7 +77,8 @@ PyObject* count_values(PyObject*, PyObject* const* args, Py_ssize_t nargs) {
     const Entry* e = count_entry(args[0], args[1], index, wide);
     if (e == nullptr) return nullptr;
     // A C-ordered array of the objects, holding its own references while they convert.
-    owned objects(PyArray_FROM_OTF(args[2], NPY_OBJECT, NPY_ARRAY_C_CONTIGUOUS | NPY_ARRAY_ENSURECOPY));
+    owned objects(
+        PyArray_FROM_OTF(args[2], NPY_OBJECT, NPY_ARRAY_C_CONTIGUOUS | NPY_ARRAY_ENSURECOPY));
     if (!objects) return nullptr;
     auto* a = reinterpret_cast<PyArrayObject*>(objects.p);
     owned values(PyArray_SimpleNew(PyArray_NDIM(a), PyArray_DIMS(a), NPY_UINT64));
