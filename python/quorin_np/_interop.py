@@ -346,9 +346,11 @@ def _call_selected(ufunc: np.ufunc, inputs: list[Any], kwargs: dict[str, Any],
         lists = x.shape[x.ndim - core:]
         gathered.append(np.broadcast_to(x, shape + lists).reshape((-1,) + lists)[positions])
     results = _core._call_with(ufunc, tuple(gathered), kwargs, *before, positions)
-    at = np.unravel_index(positions, shape)
     for o, r in zip(outs, results if ufunc.nout > 1 else (results,)):
-        o[at] = r
+        if shape:
+            o[np.unravel_index(positions, shape)] = r
+        elif positions.size:
+            o[()] = r[0]
 
 
 # ---- installing the wrappers --------------------------------------------------------------

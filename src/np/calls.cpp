@@ -389,23 +389,27 @@ PyObject* run(PyObject* ufunc, const Entry& e, PyObject* const* args, std::size_
         return numpy_call(ufunc, args, nargsf, kwnames);
     }
     Py_ssize_t nargs = PyVectorcall_NARGS(nargsf);
-    Parts p = parts_of(e, args, nargs, kwnames);
     Record rec{ufunc, mode};
     // An output that may overwrite an input before a second run could read it: this run is
     // made in C order, so that it finds the first refusal itself.
-    bool in_c_order = p.any_out && outputs_may_overwrite_inputs(p);
+    bool in_c_order = false;
     PyObject* result;
+    if (nargs > e.form->nin || kwnames != nullptr) {
+        Parts p = parts_of(e, args, nargs, kwnames);
+        in_c_order = p.any_out && outputs_may_overwrite_inputs(p);
+    }
     if (in_c_order) {
         Remade r;
-        if (!remake_in_c_order(p, false, r)) return nullptr;
+        if (!remake_in_c_order(parts_of(e, args, nargs, kwnames), false, r)) return nullptr;
         Armed armed(&rec);
         result = r.call(ufunc);
     } else {
         Armed armed(&rec);
         result = numpy_call(ufunc, args, nargsf, kwnames);
     }
-    if (rec.count == 0 && !rec.stopped && pre.count == 0) return result;
-    return report(ufunc, e, p, rec, result, pre, in_c_order);
+    if (rec.count == 0 && !rec.stopped && pre.count == 0) [[likely]]
+        return result;
+    return report(ufunc, e, parts_of(e, args, nargs, kwnames), rec, result, pre, in_c_order);
 }
 
 PyObject* call(PyObject* ufunc, PyObject* const* args, std::size_t nargsf,

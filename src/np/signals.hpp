@@ -14,18 +14,20 @@ namespace quorin::np {
 // Whether this thread is the interpreter's main thread (with the lock held).
 bool on_main_thread();
 
-// When the next look at pending signals is due: every 10 ms of computing.
+// When the next look at pending signals is due: every 10 ms of computing, counted from the
+// first question (a short call never reads the clock).
 class SignalClock {
 public:
     bool due() {
         auto now = std::chrono::steady_clock::now();
+        if (last_ == std::chrono::steady_clock::time_point{}) last_ = now;
         if (now - last_ < std::chrono::milliseconds(10)) return false;
         last_ = now;
         return true;
     }
 
 private:
-    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point last_{};
 };
 
 // The check of a loop that NumPy calls with or without the lock: false, with the exception of
