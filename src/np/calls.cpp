@@ -54,6 +54,39 @@ bool fits_int64(PyObject* integer) {
     return overflow == 0;
 }
 
+// An argument whose type takes ufunc calls over (a pandas Series, a Dask array): NumPy hands it
+// the call, which comes back here with NumPy's arrays, prepared then if need be.
+bool overrides_ufuncs(PyObject* o) {
+    if (PyArray_CheckExact(o) || PyFloat_CheckExact(o) || PyLong_CheckExact(o) || o == Py_None)
+        return false;
+    static PyObject* ndarray_own = nullptr;  // ndarray.__array_ufunc__, kept for the process
+    if (ndarray_own == nullptr) {
+        ndarray_own = PyObject_GetAttrString(reinterpret_cast<PyObject*>(&PyArray_Type),
+                                             "__array_ufunc__");
+        if (ndarray_own == nullptr) return PyErr_Clear(), false;
+    }
+    owned own(PyObject_GetAttrString(reinterpret_cast<PyObject*>(Py_TYPE(o)), "__array_ufunc__"));
+    if (!own) return PyErr_Clear(), false;
+    return own.p != ndarray_own;
+}
+
+bool any_override(PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    for (Py_ssize_t i = 0; i < nargs; ++i)
+        if (overrides_ufuncs(args[i])) return true;
+    Py_ssize_t nkw = kwnames ? PyTuple_GET_SIZE(kwnames) : 0;
+    for (Py_ssize_t k = 0; k < nkw; ++k) {
+        PyObject* value = args[nargs + k];
+        if (!is_name(PyTuple_GET_ITEM(kwnames, k), "out")) continue;
+        if (!PyTuple_Check(value)) {
+            if (overrides_ufuncs(value)) return true;
+            continue;
+        }
+        for (Py_ssize_t o = 0; o < PyTuple_GET_SIZE(value); ++o)
+            if (overrides_ufuncs(PyTuple_GET_ITEM(value, o))) return true;
+    }
+    return false;
+}
+
 // A masked array anywhere among the inputs; for a count, an int beyond int64, a list or tuple
 // (which NumPy would read as a float or object array), or an array of objects.
 bool needs_preparing(const array::Form& f, PyObject* const* args, Py_ssize_t nargs) {
@@ -417,8 +450,9 @@ PyObject* call(PyObject* ufunc, PyObject* const* args, std::size_t nargsf,
     try {
         const Entry* e = entry_of(ufunc);
         if (e == nullptr) return nullptr;
-        if (needs_preparing(*e->form, args, PyVectorcall_NARGS(nargsf)))
-            return prepared_call(ufunc, args, PyVectorcall_NARGS(nargsf), kwnames);
+        Py_ssize_t nargs = PyVectorcall_NARGS(nargsf);
+        if (needs_preparing(*e->form, args, nargs) && !any_override(args, nargs, kwnames))
+            return prepared_call(ufunc, args, nargs, kwnames);
         return run(ufunc, *e, args, nargsf, kwnames, Pre{});
     } catch (...) {
         return frame::raise_escaped_exception();
