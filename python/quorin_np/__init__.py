@@ -101,8 +101,8 @@ class errstate:
 
 
 # The ufuncs, and the functions over collections of str (gc_content, sequence_identity, nussinov).
-__all__ = [name for name in dir(_core)
-           if isinstance(getattr(_core, name), (_numpy.ufunc, _BuiltinFunction))]
+__all__ = [name for name in dir(_core) if not name.startswith("_")
+           and isinstance(getattr(_core, name), (_numpy.ufunc, _BuiltinFunction))]
 __all__ += ["errstate", "geterr"]
 
 # Dask collections and pandas' nullable arrays reach these ufuncs through their own
