@@ -369,6 +369,7 @@ PyObject* report(PyObject* ufunc, const Entry& e, const Parts& p, Record& rec, P
         if (!rec.stopped) return nullptr;  // not a refusal: KeyboardInterrupt, say
         PyErr_Clear();                     // the loop's own exception, without its position
     }
+    if (rec.lost) return PyErr_NoMemory();
     Located kernel;
     if (rec.count > 0) {
         if (in_c_order) {
@@ -440,7 +441,7 @@ PyObject* run(PyObject* ufunc, const Entry& e, PyObject* const* args, std::size_
         Armed armed(&rec);
         result = numpy_call(ufunc, args, nargsf, kwnames);
     }
-    if (rec.count == 0 && !rec.stopped && pre.count == 0) [[likely]]
+    if (rec.count == 0 && !rec.stopped && !rec.lost && pre.count == 0) [[likely]]
         return result;
     return report(ufunc, e, parts_of(e, args, nargs, kwnames), rec, result, pre, in_c_order);
 }

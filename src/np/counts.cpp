@@ -67,7 +67,7 @@ PyObject* count_inputs(PyObject*, PyObject* ufunc) {
     return PyList_AsTuple(list.p);
 }
 
-PyObject* count_values(PyObject*, PyObject* const* args, Py_ssize_t nargs) {
+PyObject* count_values(PyObject*, PyObject* const* args, Py_ssize_t nargs) try {
     if (nargs != 3) {
         PyErr_SetString(PyExc_TypeError, "_count_values(ufunc, position, objects)");
         return nullptr;
@@ -100,9 +100,11 @@ PyObject* count_values(PyObject*, PyObject* const* args, Py_ssize_t nargs) {
         r[i] = 1;
     }
     return PyTuple_Pack(2, values.p, refused.p);
+} catch (...) {
+    return frame::raise_escaped_exception();
 }
 
-PyObject* count_error(PyObject*, PyObject* const* args, Py_ssize_t nargs) {
+PyObject* count_error(PyObject*, PyObject* const* args, Py_ssize_t nargs) try {
     if (nargs != 3) {
         PyErr_SetString(PyExc_TypeError, "_count_error(ufunc, position, value)");
         return nullptr;
@@ -119,6 +121,8 @@ PyObject* count_error(PyObject*, PyObject* const* args, Py_ssize_t nargs) {
         return nullptr;
     }
     return exc.release();
+} catch (...) {
+    return frame::raise_escaped_exception();
 }
 
 }  // namespace quorin::np

@@ -52,7 +52,11 @@ void free_call(NpyAuxData* aux) {
     auto* d = reinterpret_cast<CallData*>(aux);
     const array::Refusals& r = d->refusals;
     if (d->record != nullptr) {
-        d->record->add(r);
+        try {
+            d->record->add(r);
+        } catch (...) {  // no memory to keep the message: the call fails with MemoryError
+            d->record->lost = true;
+        }
     } else if (d->mode == Mode::warn && r.count > 0 && !PyErr_Occurred()) {
         std::string_view m = r.first->message();
         PyErr_WarnFormat(PyExc_RuntimeWarning, 1,
@@ -66,8 +70,12 @@ void free_call(NpyAuxData* aux) {
 
 NpyAuxData* clone_call(NpyAuxData* aux) {
     auto* d = reinterpret_cast<CallData*>(aux);
-    auto* copy = new (std::nothrow) CallData(*d);
-    if (copy == nullptr) return nullptr;
+    CallData* copy = nullptr;
+    try {
+        copy = new CallData(*d);
+    } catch (...) {
+        return nullptr;
+    }
     copy->refusals = array::Refusals{};  // a copy reports only what it sees itself
     copy->refusals.stop_at_first = d->refusals.stop_at_first;
     return &copy->base;

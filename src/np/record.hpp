@@ -26,6 +26,7 @@ struct Record {
 
     bool stopped = false;  // "raise": the loop stopped at a refusal, whose exception is pending
     bool found = false;    // locating: the first refusal is found
+    bool lost = false;     // a loop could not report its refusals
     std::int64_t count = 0;
     std::int64_t first_visited = -1;  // the first refusal, counted in the order of the visits
     const char* first_output = nullptr;  // locating: where its first output was to be stored
