@@ -49,12 +49,14 @@ sphinx_gallery_conf = {
     "image_srcset": [],
     "reset_modules": ("matplotlib",),
     "write_computation_times": False,
+    "capture_repr": (),  # the printed output only, not the value of a cell's last line
 }
 
 html_theme = "pydata_sphinx_theme"
 html_title = "quorin"
 html_static_path = ["_static"]
 html_css_files = ["quorin.css"]
+html_search_scorer = str(DOCS / "_static" / "scorer.js")
 html_theme_options = {
     "navigation_with_keys": False,
     "show_toc_level": 2,

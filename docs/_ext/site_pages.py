@@ -1,6 +1,6 @@
 """The site's function reference, as MyST pages written from docs/functions.toml.
 
-One page per function (`reference/<name>.md`), one per group (`reference/<group>.md`, its
+One page per function (`reference/<name>.md`), one per group (`reference/group-<group>.md`, its
 functions and the figure of their curves) and the reference's front page (`functions.md`: the
 task index, how to read an entry, the groups). A function's page holds its entry in the layout
 of the scientific Python references: the signature as a Python object (so that search and
@@ -184,9 +184,9 @@ def function_page(f: dict, group: dict, task: dict, fig: Figure | None) -> str:
            f["summary"], "", f"Searched for as: {entries}.", ""]
     if array_only:
         out += [f"A function of `quorin_np` alone (there is no `quorin.{name}`), in the group "
-                f"[{group['title']}]({slug(group['title'])}.md).", ""]
+                f"[{group['title']}](group-{slug(group['title'])}.md).", ""]
     else:
-        out += [f"In the group [{group['title']}]({slug(group['title'])}.md); its array form "
+        out += [f"In the group [{group['title']}](group-{slug(group['title'])}.md); its array form "
                 f"is {{py:func}}`quorin_np.{name}`, below.", ""]
     out += figure(fig)
     out += entry(f, module, arrays=array_only)
@@ -221,9 +221,9 @@ def index_page(data: dict) -> str:
     out += ["", sessions(demoted(data["reading"].strip("\n"), 2)), "", "## The groups", ""]
     for group in data["group"] + data["array_group"]:
         names = ", ".join(f"`{f['name']}`" for f in group["function"])
-        out.append(f"- [{group['title']}](reference/{slug(group['title'])}.md): {names}")
+        out.append(f"- [{group['title']}](reference/group-{slug(group['title'])}.md): {names}")
     out += ["", "```{toctree}", ":hidden:", "",
-            *(f"reference/{slug(g['title'])}" for g in data["group"] + data["array_group"]),
+            *(f"reference/group-{slug(g['title'])}" for g in data["group"] + data["array_group"]),
             "```"]
     return "\n".join(out) + "\n"
 
@@ -238,7 +238,7 @@ def pages(data: dict, figures: dict[str, Figure]) -> dict[str, str]:
             tasks.setdefault(name, task)
     for group in data["group"] + data["array_group"]:
         key = slug(group["title"])
-        out[f"reference/{key}.md"] = group_page(group, figures.get(key))
+        out[f"reference/group-{key}.md"] = group_page(group, figures.get(key))
         for f in group["function"]:
             out[f"reference/{f['name']}.md"] = function_page(f, group, tasks[f["name"]],
                                                              figures.get(f["name"]))

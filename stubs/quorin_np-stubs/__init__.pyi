@@ -11,6 +11,8 @@ from typing import Any, Final, Literal, TypeAlias, overload
 from numpy import float64, int64, ufunc
 from numpy.typing import NDArray
 
+__version__: str
+
 _Mode: TypeAlias = Literal["raise", "nan", "warn"]
 # A collection of texts: a list or tuple of str, a NumPy array of StringDType or objects, a
 # pandas Series (which gives a Series back), any iterable of str.
