@@ -117,6 +117,13 @@ def curves(ax, name: str, x: tuple[str, np.ndarray], vary: tuple[str, Sequence] 
 CALL = re.compile(r"^>>> (?:round\()?quorin(?:_np)?\.(\w+)\((.*)\)\)?(?:, \d+\))?$")
 
 
+def number(text: str) -> float | str:
+    try:
+        return float(text)
+    except ValueError:
+        return text
+
+
 def example_values(f: dict) -> dict | None:
     """The arguments of the entry's first example call, by parameter name, if all are numbers."""
     first = next((line for line in f["examples"].split("\n")
@@ -135,10 +142,9 @@ def example_values(f: dict) -> dict | None:
     except Exception:  # an argument that is not a plain number: no derived panel
         return None
     params = f["params"] + f.get("keywords", [])
-    values = {p[0]: p[3] for p in params if len(p) > 3}
+    values = {p[0]: number(p[3]) for p in params if len(p) > 3}  # the defaults, as written
     values.update(zip((p[0] for p in params), numbers))
     values.update(keywords)
-    values = {k: (float(v) if isinstance(v, str) else v) for k, v in values.items()}
     if not all(isinstance(v, (int, float)) and not isinstance(v, bool) for v in values.values()):
         return None
     return values
@@ -189,12 +195,12 @@ def style() -> None:
     plt.rcParams.update({
         "figure.dpi": 96, "font.size": 9, "axes.grid": True, "grid.alpha": 0.3,
         "axes.spines.top": False, "axes.spines.right": False, "svg.hashsalt": "quorin",
-        "figure.constrained_layout.use": True,
     })
 
 
 def save(fig, path: pathlib.Path) -> None:
     path.parent.mkdir(parents=True, exist_ok=True)
+    fig.tight_layout()  # once; a constrained layout redraws the figure and doubles the build
     fig.savefig(path, format="svg", metadata={"Date": None})
     plt.close(fig)
 
