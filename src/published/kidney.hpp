@@ -6,6 +6,7 @@
 // and cystatin C equations have exponents of their own, so they are written out here.
 #pragma once
 
+#include <array>
 #include <cmath>
 
 #include "error/quorin_error.hpp"
@@ -20,6 +21,30 @@ namespace quorin::published {
 inline double below_knee(double r, double e) { return r < 1.0 ? std::pow(r, e) : 1.0; }
 inline double above_knee(double r, double e) { return r > 1.0 ? std::pow(r, e) : 1.0; }
 
+// The age factor pow(base, age). Ages are whole years in nearly every record, so the powers of
+// the whole ages the equations accept are computed once, by the same pow, and looked up: the
+// same double, for one pow less per patient. Any other age takes the pow. Never NaN here.
+class AgeFactor {
+public:
+    explicit AgeFactor(double base) : base_(base) {
+        for (int k = 0; k <= kOldest; ++k) table_[k] = std::pow(base, static_cast<double>(k));
+    }
+    double operator()(double age) const {
+        if (age >= 0.0 && age <= kOldest) {
+            int whole = static_cast<int>(age);
+            if (static_cast<double>(whole) == age) return table_[whole];
+        }
+        return std::pow(base_, age);
+    }
+
+private:
+    static constexpr int kOldest = 120;
+    double base_;
+    std::array<double, kOldest + 1> table_;
+};
+
+inline const AgeFactor age_2021{0.9938}, age_2021_cys{0.9961}, age_2012_cys{0.996}, age_2009{0.993};
+
 // CKD-EPI 2021 creatinine (race-free refit): Inker et al., N Engl J Med 2021.
 inline Result<double> egfr_ckd_epi_2021(double scr, double age, double female) {
     if (scr <= 0.0) return fail("Quorin.EgfrCkdEpi2021: scr must be positive");
@@ -30,7 +55,7 @@ inline Result<double> egfr_ckd_epi_2021(double scr, double age, double female) {
     bool f = female == 1.0;
     double r = scr / (f ? 0.7 : 0.9);
     double e = ((142.0 * below_knee(r, f ? -0.241 : -0.302)) * above_knee(r, -1.200)) *
-               std::pow(0.9938, age);
+               age_2021(age);
     return f ? e * 1.012 : e;
 }
 
@@ -47,7 +72,7 @@ inline Result<double> egfr_ckd_epi_2021_cys(double scr, double scys, double age,
     double r = scr / (f ? 0.7 : 0.9);
     double c = scys / 0.8;
     double e = ((((135.0 * below_knee(r, f ? -0.219 : -0.144)) * above_knee(r, -0.544)) *
-                 below_knee(c, -0.323)) * above_knee(c, -0.778)) * std::pow(0.9961, age);
+                 below_knee(c, -0.323)) * above_knee(c, -0.778)) * age_2021_cys(age);
     return f ? e * 0.963 : e;
 }
 
@@ -60,7 +85,7 @@ inline Result<double> egfr_ckd_epi_2012_cys(double scys, double age, double fema
         return fail("Quorin.EgfrCkdEpi2012Cys: female must be 0 or 1 (false or true)");
     if (any_missing(scys, age, female)) return kMissing;
     double c = scys / 0.8;
-    double e = ((133.0 * below_knee(c, -0.499)) * above_knee(c, -1.328)) * std::pow(0.996, age);
+    double e = ((133.0 * below_knee(c, -0.499)) * above_knee(c, -1.328)) * age_2012_cys(age);
     return female == 1.0 ? e * 0.932 : e;
 }
 
@@ -74,7 +99,7 @@ inline Result<double> egfr_ckd_epi_2009(double scr, double age, double female) {
     // The contract's knee takes the constant for a NaN ratio, which would give 141 × scale.
     if (any_missing(scr, age, female)) return kMissing;
     bool f = female == 1.0;
-    double scale = std::pow(0.993, age) * (f ? 1.018 : 1.0);
+    double scale = age_2009(age) * (f ? 1.018 : 1.0);
     auto e = formulas::ckd_epi(scr, f ? 0.7 : 0.9, f ? -0.329 : -0.411, scale);
     if (!e) return fail(std::move(e.error()));
     return *e;
