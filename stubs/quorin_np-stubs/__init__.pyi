@@ -3862,8 +3862,8 @@ blood-group sample of 6129 people (1787 MM, 3039 MN, 1303 NN) χ² is 0.027 and 
 
 Example
 -------
->>> round(float(chi2), 3), round(float(p), 2)
-(0.027, 0.87)
+>>> [round(float(x), 3) for x in quorin_np.hwe_chi2(1787, 3039, 1303)]
+[0.027, 0.87]
 
 References
 ----------
@@ -4015,7 +4015,7 @@ categorises the reported whole number.
 
 Example
 -------
->>> codes
+>>> quorin_np.kdigo_gfr_category([95.0, 60.0, 59.6, 38.3, 14.9, np.nan])
 array([ 1.,  2.,  3.,  4.,  6., nan])
 
 References
@@ -4067,9 +4067,10 @@ Notes
 -----
 `round` is to the nearest whole number, halves away from zero: the rules round 0.957
 ln(creat) + 0.378 ln(bili) + 1.120 ln(INR) + 0.643 to one decimal and multiply by 10, which
-is the contract's score (ten times that sum) rounded. Validated on patients with cirrhosis
-aged 12 and older (Kamath et al. 2001, in four cohorts). Bilirubin 1.9, INR 1.2 and
-creatinine 1.3 give 13.41, so 13; the lowest score is 6 (every value at its floor of 1.0).
+is the contract's score (ten times that sum) rounded. Validated on adults with cirrhosis
+(Kamath et al. 2001, four cohorts); allocation uses it from the age of 12. Bilirubin 1.9,
+INR 1.2 and creatinine 1.3 give 13.41, so 13; the lowest score is 6 (every value at its
+floor of 1.0).
 
 Example
 -------
@@ -4133,9 +4134,9 @@ ValueError
 Notes
 -----
 The creatinine cap is 3.0, not 4.0 as in `meld` and `meld_na`. Validated on adult candidates
-of the OPTN registry (Kim et al. 2021: development on 2016–2018 registrations, validation on
-a later sample). The lowest score is 6 for a man and 7 for a woman (1.33 points). Bilirubin
-2.5, INR 1.5, creatinine 1.2, sodium 135 and albumin 3.0 give 18 for a man.
+of the OPTN registry listed in 2016–2018 (Kim et al. 2021). The lowest score is 6 for a man
+and 7 for a woman (1.33 points). Bilirubin 2.5, INR 1.5, creatinine 1.2, sodium 135 and
+albumin 3.0 give 18 for a man.
 
 Example
 -------
