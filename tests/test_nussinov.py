@@ -625,5 +625,6 @@ def test_hopeless_length_raises_memory_error_before_any_table():
     ("GGGAAACCC", -1, "stopped"),           # a flag already set stops a short one
     ("A" * 3_000_000, 5000, "bad_alloc"),   # a hopeless table is refused, not filled
 ])
-def test_batch_fold_stop_flag_and_hopeless_length(driver, sequence, delay_ms, expected):
-    assert driver([sequence], "stop", str(delay_ms)) == [expected]
+@pytest.mark.parametrize("what", ["count", "structure"])
+def test_batch_fold_stop_flag_and_hopeless_length(driver, sequence, delay_ms, expected, what):
+    assert driver([sequence], "stop", str(delay_ms), what) == [expected]
