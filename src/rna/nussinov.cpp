@@ -119,16 +119,22 @@ constexpr std::array<std::uint8_t, 256> kCodes = [] {
     return t;
 }();
 
+// The functions whose messages the folds give: the contract counts, the structure fold serves
+// the functions of the array module that give structures.
+constexpr const char* kCountName = "Quorin.RnaNussinov";
+constexpr const char* kStructureName = "Quorin.NussinovStructure";
+
 // Writes the code of every base to out[0..size) and returns how many, or returns the error for
-// the first character that is not one.
-Result<std::size_t> encode_into(std::string_view sequence, std::uint8_t* out) {
+// the first character that is not one, under the name of the function that reads it.
+Result<std::size_t> encode_into(std::string_view sequence, std::uint8_t* out,
+                                const char* name = kCountName) {
     for (std::size_t k = 0; k < sequence.size(); ++k) {
         auto byte = static_cast<unsigned char>(sequence[k]);
         std::uint8_t c = kCodes[byte];
         if (c == kInvalid) {
             // The character itself, all of its UTF-8 bytes.
             std::string_view character = sequence.substr(k, utf8::width(byte));
-            return fail("Quorin.RnaNussinov: invalid base '" + std::string(character) +
+            return fail(std::string(name) + ": invalid base '" + std::string(character) +
                         "' (alphabet is A,U,G,C; T accepted as U)");
         }
         out[k] = c;
@@ -228,15 +234,17 @@ std::optional<Result<std::uint64_t>> run(std::string_view sequence, Workspace& w
                                          Structure* structure) {
     using namespace detail;
     const std::size_t n = sequence.size();
+    const char* name = structure != nullptr ? kStructureName : kCountName;
     if (n < kBytesUpTo) {
         std::uint8_t* block = workspace.reserve(kShortCodes + bytes_scratch_size(n));
-        auto encoded = encode_into(sequence, block);
+        auto encoded = encode_into(sequence, block, name);
         if (!encoded) return fail(std::move(encoded.error()));
         return run({block, n}, workspace, poll, options, structure, kShortCodes);
     }
-    auto codes = encode(sequence);
-    if (!codes) return fail(std::move(codes.error()));
-    return run(*codes, workspace, poll, options, structure);
+    std::vector<std::uint8_t> codes(n);
+    auto encoded = encode_into(sequence, codes.data(), name);
+    if (!encoded) return fail(std::move(encoded.error()));
+    return run(codes, workspace, poll, options, structure);
 }
 
 Poll poll_of(const std::atomic<bool>& stop) {

@@ -107,8 +107,9 @@ std::optional<Result<std::uint64_t>> fold(std::string_view sequence, Workspace& 
                                           const std::atomic<bool>& stop, FoldOptions options = {});
 
 // The structure fold, in the three forms of the count fold above: the same fills, the same
-// polling, errors and refusals, and the table traced before it is released. No memory beyond
-// the count fold's but the structure itself.
+// polling and refusals, and the table traced before it is released. No memory beyond the
+// count fold's but the structure itself. Its invalid-base error names the functions that give
+// structures: "Quorin.NussinovStructure: invalid base ..." (the count fold's names the contract).
 std::optional<Structure> fold_structure(std::span<const std::uint8_t> codes, Workspace& workspace,
                                         Poll poll = {}, FoldOptions options = {});
 std::optional<Result<Structure>> fold_structure(std::string_view sequence, Workspace& workspace,
