@@ -9,8 +9,9 @@
 // stack (the last one pushed lies leftmost), so bases are decided from the 5' end onwards and
 // the pairs come out sorted by i.
 //
-// Work: one lookup per unpaired base, one scan of the partners of each paired base; at most
-// n^2 / 2 lookups in all, and about n for a long stem, far below the fill's n^3 / 6.
+// Work: one lookup per unpaired base, and for each paired base a scan of its span up to its
+// partner: at most about n^2 / 2 lookups, reached by a long stem (whose partners lie at the far
+// ends of their spans), far below the fill's n^3 / 6.
 #pragma once
 
 #include <cstddef>
