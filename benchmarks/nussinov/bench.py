@@ -14,8 +14,17 @@ counts must agree. Per size it prints seconds, cells per second (n^3 / 6 split e
 second), the ratios, and the peak memory each fold added to its process, per n^2 bytes (VmHWM
 before and after).
 
+Last, the structure fold against the count fold (structures.cpp, built from the same sources
+with the module's flags): per size and loop minimum (0 and 3), the time per fold of each, the
+two taking turns in one process, over several rounds, with the ratio as the median and range
+over the rounds; for random sequences and for a hairpin (a stem and its reverse complement,
+the traceback's worst case: every paired base scans the whole span for its nearest partner).
+Then the peak memory each added to a fresh process, per n^2 bytes.
+
     PYTHONPATH=$(scripts/dev-build) .venv/bin/python benchmarks/nussinov/bench.py \
-        [--short-sizes ...] [--rounds R] [--sizes ...]
+        [--short-sizes ...] [--rounds R] [--sizes ...] [--structure-sizes ...]
+
+(an empty list skips its table: `--short-sizes --sizes` leaves only the structure table).
 """
 
 import argparse
@@ -130,6 +139,61 @@ def short_sequences(sizes, rounds, seed, references, previous):
     return summary
 
 
+def hairpin(n, rng):
+    complement = {"A": "U", "U": "A", "G": "C", "C": "G"}
+    stem = "".join(rng.choice("ACGU") for _ in range(n // 2))
+    return stem + "".join(complement[b] for b in reversed(stem))
+
+
+def structure_rows(sizes, rounds, seed, structures):
+    """The structure fold against the count fold; returns {(n, kind, min_loop): median ratio}."""
+    kinds = ("random", "hairpin")
+    samples = {(n, kind, loop): [] for n in sizes for kind in kinds for loop in (0, 3)}
+    for _ in range(rounds):
+        for n, kind, loop in samples:
+            rng = random.Random(seed + n)
+            count = max(1, min(50, int(5e6 / n ** 2)))  # a batch of a few milliseconds or more
+            make = (lambda: "".join(rng.choice("ACGU") for _ in range(n))) if kind == "random" \
+                else (lambda: hairpin(n, rng))
+            sequences = [make() for _ in range(count)]
+            batches = "20" if n <= 300 else "3" if n <= 2000 else "1"
+            out = subprocess.run([structures, "time", batches, str(loop)],
+                                 input="".join(s + "\n" for s in sequences), capture_output=True,
+                                 text=True)
+            if out.returncode != 0:
+                sys.exit(f"bench.py: the structure fold disagrees with the count at n = {n}")
+            samples[n, kind, loop].append(tuple(map(float, out.stdout.split())))
+
+    print(f"structure fold against the count fold: milliseconds per fold (median of {rounds}"
+          f" rounds); ratios as median [min - max] over the rounds")
+    header = (f"{'n':>6} {'sequence':>8} {'min_loop':>8} | {'count':>9} {'structure':>9} |"
+              f" {'structure/count':>22}")
+    print(header)
+    print("-" * len(header))
+    summary = {}
+    for (n, kind, loop), runs in samples.items():
+        ratio = [s / c for c, s in runs]
+        summary[n, kind, loop] = median(ratio)
+        print(f"{n:>6} {kind:>8} {loop:>8} | {median([c for c, _ in runs]) * 1e3:>9.3f}"
+              f" {median([s for _, s in runs]) * 1e3:>9.3f} |"
+              f" {median(ratio):>8.2f} [{min(ratio):.2f} - {max(ratio):.2f}]", flush=True)
+    for n in sizes:
+        rng = random.Random(seed + n)
+        sequence = "".join(rng.choice("ACGU") for _ in range(n))
+        grown = {}
+        for which in ("count", "structure"):
+            out = subprocess.run([structures, "memory", which, "0"], input=sequence + "\n",
+                                 capture_output=True, text=True, check=True).stdout.split()
+            grown[which] = int(out[1]) * 1024 / n ** 2
+        print(f"n = {n}: peak memory added, bytes per n^2: count {grown['count']:.2f},"
+              f" structure {grown['structure']:.2f} (resident pages, 4 kB each)")
+    worst = {n: max(r for (m, _, _), r in summary.items() if m == n) for n in sizes}
+    print("slowest ratio per n: " + ", ".join(f"{n}: {r:.2f}" for n, r in worst.items()) +
+          " (targets: at most 2 at n = 100, 1.5 from n = 1,000; at most 2.5 bytes per n^2)")
+    print()
+    return summary
+
+
 def run(command, sequence, timeout=None):
     out = subprocess.run(command, input=sequence + "\n", capture_output=True, text=True,
                          check=True, timeout=timeout).stdout.split()
@@ -150,8 +214,13 @@ def compile_references(workdir):
                     os.path.join(HERE, "previous.cpp"),
                     *(os.path.join(src, "rna", f) for f in ("nussinov.cpp", "tiled.cpp", "bytes.cpp")),
                     "-o", previous], check=True)
+    structures = os.path.join(workdir, "structures")
+    subprocess.run([cxx, "-std=c++23", "-O3", "-ffp-contract=off", "-fno-math-errno", "-I", src,
+                    os.path.join(HERE, "structures.cpp"),
+                    *(os.path.join(src, "rna", f) for f in ("nussinov.cpp", "tiled.cpp", "bytes.cpp")),
+                    "-o", structures], check=True)
     version = subprocess.run([cxx, "--version"], capture_output=True, text=True).stdout.splitlines()[0]
-    return exe, previous, version
+    return exe, previous, structures, version
 
 
 def main():
@@ -161,16 +230,19 @@ def main():
     parser.add_argument("--sizes", type=int, nargs="*", default=[500, 1000, 1500, 2000, 4000, 8000])
     parser.add_argument("--memo-max", type=int, default=2000,
                         help="largest size for the memoised recursion (default 2000)")
+    parser.add_argument("--structure-sizes", type=int, nargs="*", default=[100, 1000, 4000])
     parser.add_argument("--seed", type=int, default=2024)
     args = parser.parse_args()
 
     with tempfile.TemporaryDirectory() as workdir:
-        exe, previous, version = compile_references(workdir)
+        exe, previous, structures, version = compile_references(workdir)
         print(f"references: {version}, -O3")
         print(f"python: {sys.executable}")
         print()
         if args.short_sizes:
             short_sequences(args.short_sizes, args.rounds, args.seed, exe, previous)
+        if args.structure_sizes:
+            structure_rows(args.structure_sizes, args.rounds, args.seed, structures)
         if not args.sizes:
             return
         # The reference process's own footprint, to subtract from its peak.

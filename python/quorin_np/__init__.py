@@ -87,6 +87,11 @@ __all__ = [name for name in dir(_core)
            if isinstance(getattr(_core, name), (_numpy.ufunc, _BuiltinFunction))]
 __all__ += ["errstate", "geterr"]
 
+# Labels for the codes of kdigo_gfr_category, as categories that pandas and polars group by.
+from ._kdigo import kdigo_gfr_labels  # noqa: E402
+
+__all__ += ["kdigo_gfr_labels"]
+
 # Dask collections and pandas' nullable arrays reach these ufuncs through their own
 # __array_ufunc__; see _interop for why it is wrapped. This imports neither Dask nor pandas.
 from . import _interop  # noqa: E402
