@@ -136,6 +136,8 @@ class Parser:
 def name(text: str) -> str:
     if text in UNICODE_GREEK:
         return UNICODE_GREEK[text]
+    if not text.isascii():  # Σ, ½, ...: as written, upright
+        return r"\text{" + text + "}"
     if text in GREEK:
         return "\\" + text
     head, _, tail = text.partition("_")

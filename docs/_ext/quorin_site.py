@@ -19,10 +19,12 @@ no script and nothing fetched, from disk as over http.
 
 from __future__ import annotations
 
+import html
 import pathlib
 import sys
 
 from docutils import nodes
+from docutils.utils.math import MathError
 from docutils.utils.math.latex2mathml import tex2mathml
 
 HERE = pathlib.Path(__file__).resolve().parent
@@ -93,8 +95,18 @@ def assemble(app) -> None:
 # ---------------------------------------------------------------------------------------------
 # MathML
 
+def mathml(latex: str, block: bool) -> str:
+    """The MathML of an equation; one that docutils cannot read is shown as its text (the
+    tests check that every formula of the reference can be read)."""
+    try:
+        return tex2mathml(latex, as_block=block)
+    except MathError:
+        shown = html.escape(latex)
+        return f'<math display="{"block" if block else "inline"}"><mtext>{shown}</mtext></math>'
+
+
 def visit_math(self, node) -> None:
-    self.body.append(tex2mathml(node.astext()))
+    self.body.append(mathml(node.astext(), block=False))
     raise nodes.SkipNode
 
 
@@ -102,7 +114,7 @@ def visit_displaymath(self, node) -> None:
     self.body.append(self.starttag(node, "div", CLASS="quorin-math"))
     for part in node.astext().split("\n\n"):  # one equation a line
         if part.strip():
-            self.body.append(f"<div>{tex2mathml(part, as_block=True)}</div>")
+            self.body.append(f"<div>{mathml(part, block=True)}</div>")
     self.body.append("</div>\n")
     raise nodes.SkipNode
 

@@ -37,17 +37,12 @@ def generator():
 
 GEN = generator()
 
-# The Python type of each kind in a field list, scalar and array.
-TYPES = {
-    "real": ("float", "array_like of float"),
-    "count32": ("int", "array_like of int"),
-    "count64": ("int", "array_like of int"),
-    "text": ("str", "str or collection of str"),
-    "reals": ("sequence of float", "array_like of float, the list along the last axis"),
-    "triples": ("sequence of (float, float, float)", "array_like of float, shape (..., n, 3)"),
-}
-RETURNS = {"real": "float", "int": "int", "tuple3": "tuple of 3 floats",
-           "tuple4": "tuple of 4 floats"}
+def type_of(kind: str, arrays: bool) -> str:
+    """The Python type of an argument kind, as the docstrings name it (without their notes)."""
+    scalar, array = GEN.KINDS[kind][1:3]
+    return array if arrays else scalar.split(", ")[0]
+
+
 # The generalised ufuncs' layouts, named in their array form.
 LAYOUTS = {"shannon_entropy_dist": "(n)->()", "pairwise_potential": "(n)->()",
            "tm_score": "(n),(),()->()", "protein_rmsd": "(n,3),(m,3)->()"}
@@ -100,15 +95,14 @@ def math(f: dict) -> list[str]:
 
 
 def fields(f: dict, arrays: bool) -> list[str]:
-    column = 1 if arrays else 0
     out = []
     for p in f["params"] + f.get("keywords", []):
         default = f" Default {p[3]}." if len(p) > 3 else ""
         out += [f":param {p[0]}: {field(GEN.sentence(p[2]))}{default}",
-                f":type {p[0]}: {TYPES[p[1]][column]}"]
+                f":type {p[0]}: {type_of(p[1], arrays)}"]
     result = f.get("result", "real")
     out += [f":returns: {field(GEN.sentence(f['returns']))}",
-            f":rtype: {GEN.RESULTS[result][2] if arrays else RETURNS[result]}"]
+            f":rtype: {GEN.RESULTS[result][2 if arrays else 1]}"]
     if f.get("checks"):
         out.append(":raises ValueError: when a check below fails, with the message shown there.")
     return out + [""]
@@ -228,6 +222,12 @@ def index_page(data: dict) -> str:
     return "\n".join(out) + "\n"
 
 
+def linked(markdown: str, names: set[str], folder: str) -> str:
+    """Links to a function's anchor in the one-page reference (`(#bmi)`) as links to its page."""
+    return re.sub(r"\]\(#(\w+)\)", lambda m: f"]({folder}{m[1]}.md)" if m[1] in names else m[0],
+                  markdown)
+
+
 def pages(data: dict, figures: dict[str, Figure]) -> dict[str, str]:
     """Every page of the reference by its path in the site's sources. `figures` holds the
     figures drawn, by function name and by group slug."""
@@ -242,7 +242,9 @@ def pages(data: dict, figures: dict[str, Figure]) -> dict[str, str]:
         for f in group["function"]:
             out[f"reference/{f['name']}.md"] = function_page(f, group, tasks[f["name"]],
                                                              figures.get(f["name"]))
-    return out
+    names = set(tasks)
+    return {path: linked(text, names, "" if path.startswith("reference/") else "reference/")
+            for path, text in out.items()}
 
 
 def load() -> dict:

@@ -114,9 +114,6 @@ def curves(ax, name: str, x: tuple[str, np.ndarray], vary: tuple[str, Sequence] 
 # ---------------------------------------------------------------------------------------------
 # Panels derived from an entry's first example
 
-CALL = re.compile(r"^>>> (?:round\()?quorin(?:_np)?\.(\w+)\((.*)\)\)?(?:, \d+\))?$")
-
-
 def number(text: str) -> float | str:
     try:
         return float(text)
@@ -124,30 +121,45 @@ def number(text: str) -> float | str:
         return text
 
 
+def first_call(f: dict) -> ast.Call | None:
+    """The first call of the function in the entry's examples, however it is wrapped
+    (`round(float(quorin_np.meld(...)), 1)`)."""
+    for line in f["examples"].split("\n"):
+        if not line.startswith(">>> "):
+            continue
+        try:
+            tree = ast.parse(line[4:], mode="eval")
+        except SyntaxError:
+            continue
+        for node in ast.walk(tree):
+            if isinstance(node, ast.Call) and isinstance(node.func, ast.Attribute) \
+                    and node.func.attr == f["name"] and isinstance(node.func.value, ast.Name) \
+                    and node.func.value.id in ("quorin", "quorin_np"):
+                return node
+    return None
+
+
 def example_values(f: dict) -> dict | None:
-    """The arguments of the entry's first example call, by parameter name, if all are numbers."""
-    first = next((line for line in f["examples"].split("\n")
-                  if line.startswith(f">>> quorin.{f['name']}(")
-                  or line.startswith(f">>> quorin_np.{f['name']}(")), None)
-    if first is None:
+    """The arguments of the entry's first example call, by parameter name, if all are numbers
+    (a bool counts as 0 or 1)."""
+    call = first_call(f)
+    if call is None:
         return None
+    plain = {"__builtins__": {}}
     try:
-        call = ast.parse(first[4:], mode="eval").body
-        if not isinstance(call, ast.Call):
-            return None
-        numbers = [eval(compile(ast.Expression(a), "<example>", "eval"), {"__builtins__": {}})
+        numbers = [eval(compile(ast.Expression(a), "<example>", "eval"), plain)
                    for a in call.args]
-        keywords = {k.arg: eval(compile(ast.Expression(k.value), "<example>", "eval"),
-                                {"__builtins__": {}}) for k in call.keywords}
+        keywords = {k.arg: eval(compile(ast.Expression(k.value), "<example>", "eval"), plain)
+                    for k in call.keywords}
     except Exception:  # an argument that is not a plain number: no derived panel
         return None
     params = f["params"] + f.get("keywords", [])
     values = {p[0]: number(p[3]) for p in params if len(p) > 3}  # the defaults, as written
     values.update(zip((p[0] for p in params), numbers))
     values.update(keywords)
-    if not all(isinstance(v, (int, float)) and not isinstance(v, bool) for v in values.values()):
+    if not all(isinstance(v, (int, float)) for v in values.values()):
         return None
-    return values
+    return {k: float(v) if isinstance(v, bool) else v for k, v in values.items()}
 
 
 def derived(f: dict) -> Panel | None:

@@ -71,3 +71,17 @@ def henderson_hasselbalch(ax):
     curves(ax, "henderson_hasselbalch", ("base", base), vary=("acid", [0.9, 1.2, 1.8]),
            fmt="{:g} mmol/L", pka=6.1)
     ax.set(xlabel="[HCO₃⁻] (mmol/L)", ylabel="pH")
+
+
+@panel("egfr_ckd_epi_2021", "eGFR by the race-free CKD-EPI 2021 creatinine equation against "
+       "serum creatinine for women and men of 30, 50 and 70 years; a creatinine of zero or "
+       "below is refused")
+def egfr_ckd_epi_2021(ax):
+    for age, style in ((30, "-"), (50, "--"), (70, ":")):
+        for sex, female, color in (("woman", 1.0, "C3"), ("man", 0.0, "C0")):
+            y, refused = evaluate("egfr_ckd_epi_2021", scr=CREATININE, age=age, female=female)
+            ax.plot(CREATININE, y, style, color=color, label=f"{sex}, {age}")
+    shade_refused(ax, CREATININE, refused)
+    ax.set(xlabel="serum creatinine scr (mg/dL)", ylabel="eGFR (mL/min/1.73 m²)", ylim=(0, 200),
+           xlim=(CREATININE[0], CREATININE[-1]))
+    ax.legend(fontsize="small", ncols=2)
