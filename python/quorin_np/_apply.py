@@ -269,7 +269,7 @@ def run(args: argparse.Namespace) -> int:
     if args.scheduler:
         from ._cluster import Cluster
 
-        cluster = Cluster(args.scheduler, args.file, fmt_in, typed)
+        cluster = Cluster(args.scheduler, args.file, fmt_in, typed, args.chunk_rows)
         plan = make_plan(info, args, cluster.names, cluster.label)
         return _write(cluster.label, cluster.chunks(plan), cluster.empty(), plan, out, fmt_out,
                       Progress(shown, cluster.total, "partitions"), cluster.position, cluster)

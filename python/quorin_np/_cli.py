@@ -59,6 +59,14 @@ class Destination:
             raise UsageError(f"cannot write {path}: no folder {folder}")
         if os.path.isdir(path):
             raise UsageError(f"cannot write {path}: it is a folder")
+        if os.path.exists(path) and not os.path.isfile(path):
+            # A device or a pipe (/dev/null, /dev/stdout) is written as it is: renaming a file
+            # onto it would replace it.
+            try:
+                self.stream = open(path, "wb")
+            except OSError as error:
+                raise UsageError(f"cannot write {path}: {error.strerror}") from None
+            return
         try:
             fd, self._temp = tempfile.mkstemp(dir=folder, prefix=f".{os.path.basename(path)}.",
                                               suffix=".part")
@@ -69,6 +77,8 @@ class Destination:
     def commit(self) -> None:
         if self._temp is None:
             self.stream.flush()
+            if self.path is not None:
+                self.stream.close()
             return
         assert self.path is not None
         self.stream.close()

@@ -18,7 +18,7 @@ if TYPE_CHECKING:
 
     from ._rows import Outcome, Plan
 
-BLOCK = "64MiB"  # bytes of CSV per partition
+SMALLEST_BLOCK = 1 << 16  # bytes of CSV per partition, at least
 
 
 def compute_partition(frame: pandas.DataFrame, plan: Plan) -> Outcome:
@@ -31,7 +31,7 @@ def compute_partition(frame: pandas.DataFrame, plan: Plan) -> Outcome:
 
 
 class Cluster:
-    def __init__(self, address: str, path: str | None, fmt: str, typed: bool) -> None:
+    def __init__(self, address: str, path: str | None, fmt: str, typed: bool, rows: int) -> None:
         if path in (None, "-"):
             raise UsageError("--scheduler reads FILE on the cluster's workers: give a file, not "
                              "standard input")
@@ -42,7 +42,7 @@ class Cluster:
         except ImportError:
             raise UsageError("--scheduler needs Dask: pip install 'dask[dataframe,distributed]'"
                              ) from None
-        header = Source(path, fmt, 1, typed)  # the columns, read here before the job starts
+        header = Source(path, fmt, rows, typed)  # the columns, read here before the job starts
         self.names, self.label = header.names, header.label
         self._empty = header.empty
         try:
@@ -54,7 +54,9 @@ class Cluster:
             frame = dd.read_parquet(where, dtype_backend="pyarrow")
         else:
             gz = where.lower().endswith(".gz")
-            options: dict[str, Any] = dict(sep=DELIMITERS[fmt], blocksize=None if gz else BLOCK,
+            # Partitions of about --chunk-rows rows, as the chunks of a run on this machine.
+            block = max(SMALLEST_BLOCK, int(rows * header.row_bytes))
+            options: dict[str, Any] = dict(sep=DELIMITERS[fmt], blocksize=None if gz else block,
                                            compression="gzip" if gz else None)
             if typed:
                 options.update(dtype_backend="pyarrow")

@@ -170,9 +170,13 @@ def chunks(records: Iterator[Record]) -> Iterator[list[Record]]:
 
 # ---- folding --------------------------------------------------------------------------------
 
-def _takes(function: Any, keyword: str) -> bool:
-    signature = getattr(function, "__text_signature__", None) or ""
-    return f"{keyword}=" in signature or f"{keyword}," in signature or f"{keyword})" in signature
+def _takes(function: Any, empty: Any, **keyword: Any) -> bool:
+    """Whether the function takes the keyword: a call on no sequences tells."""
+    try:
+        function(empty, **keyword)
+    except TypeError:
+        return False
+    return True
 
 
 class Folder:
@@ -183,6 +187,10 @@ class Folder:
     def __init__(self, output: str, min_loop: int, workers: int | None) -> None:
         import quorin_np
 
+        if min_loop < 0:
+            raise UsageError(f"--min-loop must be 0 or more, not {min_loop}")
+        if workers is not None and workers < 1:
+            raise UsageError(f"--workers must be 1 or more, not {workers}")
         self.np = quorin_np
         self.output = output
         wanted = {"dot-bracket": "nussinov_structure", "pairs": "nussinov_pairs",
@@ -193,19 +201,16 @@ class Folder:
                              "installation of quorin lacks; --output count works")
         self.counts = quorin_np.nussinov
         self.keywords: dict[str, int] = {}
-        if min_loop < 0:
-            raise UsageError(f"--min-loop must be 0 or more, not {min_loop}")
-        if _takes(self.fold, "min_loop"):
+        empty: Any = "" if output == "pairs" else []
+        if _takes(self.fold, empty, min_loop=min_loop):
             self.keywords["min_loop"] = min_loop
         elif min_loop != 0:
             raise UsageError(f"--min-loop {min_loop} needs a quorin_np whose folds take "
                              "min_loop; this one folds with the contract's model only "
                              "(--min-loop 0)")
-        if workers is not None and workers < 1:
-            raise UsageError(f"--workers must be 1 or more, not {workers}")
         self.threads = 1
         batch = output != "pairs"
-        if batch and _takes(self.fold, "workers"):
+        if batch and _takes(self.fold, empty, workers=1):
             self.batch_keywords = {**self.keywords, "workers": workers or -1}
         else:
             self.batch_keywords = dict(self.keywords)

@@ -120,6 +120,7 @@ class Source:
             self._raw = pa.OSFile(self.path, "r")
             self._stream = pa.CompressedInputStream(self._raw, "gzip") if gz else self._raw
             self.total, self.unit = os.path.getsize(self.path), "B"
+        self.row_bytes = len(head) / max(1, head.count(b"\n"))  # about, from the first lines
         text = head.decode("utf-8-sig", errors="replace")
         try:
             self.names = next(csv.reader(io.StringIO(text), delimiter=self.delimiter))
