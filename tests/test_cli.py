@@ -163,6 +163,56 @@ def test_fold_needs_fasta(tmp_path):
     assert run.returncode == 1 and "x.fa:1: sequence before the first '>'" in run.stderr
 
 
+# ---- progress and the extra -----------------------------------------------------------------
+
+def _stderr_on_a_terminal(args):
+    import fcntl
+    import pty
+    import struct
+    import termios
+
+    main, child_end = pty.openpty()
+    fcntl.ioctl(child_end, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 100, 0, 0))
+    run = subprocess.run([*QUORIN, *map(str, args)], stdout=subprocess.DEVNULL, stderr=child_end,
+                         timeout=GUARD)
+    os.close(child_end)
+    seen = b""
+    while True:
+        try:
+            data = os.read(main, 1 << 16)
+        except OSError:  # the terminal closed
+            break
+        if not data:
+            break
+        seen += data
+    os.close(main)
+    return run.returncode, seen.decode(errors="replace")
+
+
+@pytest.mark.parametrize("choice, shown", [(None, True), ("--progress", True), ("--no-progress", False)])
+def test_progress_bar_on_a_terminal_unless_refused(tmp_path, choice, shown):
+    path = tmp_path / "in.fa"
+    path.write_text(FASTA)
+    args = ["fold", path, "--min-loop", "0", "--output", "count"] + ([choice] if choice else [])
+    status, seen = _stderr_on_a_terminal(args)
+    assert status == 0 and ("100%" in seen and "4 records" in seen) == shown and bool(seen) == shown
+
+
+def test_progress_asked_for_off_a_terminal(table):
+    run = quorin_cmd("apply", "bmi", table, "--errors", "nan", "--progress")
+    assert run.returncode == 0 and "6 rows" in run.stderr
+
+
+def test_apply_without_the_tables_extra_says_what_to_install(table):
+    code = ("import sys; sys.modules['pyarrow'] = None\n"
+            "from quorin_np._cli import main; sys.exit(main(sys.argv[1:]))")
+    run = subprocess.run([sys.executable, "-c", code, "apply", "bmi", str(table)],
+                         capture_output=True, text=True, timeout=GUARD)
+    assert (run.returncode, run.stderr) == (
+        2, "quorin apply: apply reads and writes tables with pyarrow, which is not installed: "
+           "pip install 'quorin[tables]'\n")
+
+
 # ---- Ctrl-C --------------------------------------------------------------------------------
 
 def _interrupted(tmp_path, args, feed=None):

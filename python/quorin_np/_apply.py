@@ -230,7 +230,7 @@ def _shown(value: Any) -> str:
     return repr(value)
 
 
-def describe(label: str, refused: Refused, offset: int) -> str:
+def describe(refused: Refused, offset: int) -> str:
     values = ", ".join(f"{k}={_shown(v)}" for k, v in refused.values.items())
     return f"row {offset + refused.row + 1} ({values}): {refused.message}"
 
@@ -305,12 +305,9 @@ def _write(label: str, outcomes: Any, empty: Any, plan: Plan, out: str | None, f
                 if writer is None:
                     writer = writer_for(outcome.table)
                 if outcome.first is not None:
-                    if plan.errors == "raise":
+                    if plan.errors == "raise":  # the rows before it, then the refusal
                         writer.write(outcome.table.slice(0, outcome.first.row))
-                        writer.close()
-                        if gz:
-                            stream.close()
-                        raise DataError(f"{label}: {describe(label, outcome.first, rows)}")
+                        raise DataError(f"{label}: {describe(outcome.first, rows)}")
                     if first is None:
                         first = (rows, outcome.first)
                     refused += outcome.refused
@@ -331,13 +328,8 @@ def _write(label: str, outcomes: Any, empty: Any, plan: Plan, out: str | None, f
             closing.close()
     if plan.errors == "warn" and first is not None:
         offset, row = first
-        sys_stderr(f"{PROG} apply: {label}: {refused} row(s) refused, their results left "
-                   f"empty; the first, {describe(label, row, offset)}")
+        import sys
+
+        sys.stderr.write(f"{PROG} apply: {label}: {refused} row(s) refused, their results left "
+                         f"empty; the first, {describe(row, offset)}\n")
     return 0
-
-
-def sys_stderr(line: str) -> None:
-    import sys
-
-    sys.stderr.write(line + "\n")
-    sys.stderr.flush()

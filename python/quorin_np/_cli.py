@@ -19,7 +19,7 @@ import signal
 import sys
 import tempfile
 import textwrap
-from collections.abc import Callable, Iterator, Sequence
+from collections.abc import Callable, Iterator, Mapping, Sequence
 from contextlib import contextmanager
 from typing import IO, Any, NoReturn
 
@@ -94,6 +94,11 @@ class Destination:
         self._temp = None
 
     def discard(self) -> None:
+        if self._temp is None and self.path is not None and not self.stream.closed:
+            try:  # a device written as it is
+                self.stream.close()
+            except OSError:
+                pass
         if self._temp is not None:
             try:
                 self.stream.close()
@@ -208,7 +213,7 @@ MAIN_EPILOG = dedent("""
     """)
 
 
-def build_parser() -> tuple[Parser, dict[str, argparse.ArgumentParser]]:
+def build_parser() -> tuple[Parser, Mapping[str, argparse.ArgumentParser]]:
     """The command's parser and its subcommands' parsers by name."""
     from . import _apply, _fold
 
@@ -258,16 +263,12 @@ def run_list(args: argparse.Namespace) -> int:
 
     rows = [(f"{info.name}({', '.join(info.params)})", info.summary) for info in usable()]
     width = min(max(len(call) for call, _ in rows), 44)
-    lines = []
-    for call, summary in rows:
-        lines.append(f"{call:<{width}}  {summary}" if len(call) <= width
-                     else f"{call}\n{'':<{width}}  {summary}")
-    write_text("\n".join(lines) + "\n")
+    write_text("".join(f"{call:<{width}}  {summary}\n" for call, summary in rows))
     return OK
 
 
 def run_help(args: argparse.Namespace, parser: Parser,
-             commands: dict[str, argparse.ArgumentParser]) -> int:
+             commands: Mapping[str, argparse.ArgumentParser]) -> int:
     from ._functions import reference_text
 
     if args.function is None:
@@ -341,6 +342,10 @@ def main(argv: Sequence[str] | None = None) -> int:
         except OSError:
             pass
         _leave(128 + signal.SIGPIPE)
+    except OSError as error:  # a file that cannot be read or written midway (a full disk, say)
+        where = f"{error.filename}: " if error.filename else ""
+        _say(command, f"{where}{error.strerror or error}")
+        return USAGE
 
 
 def console() -> NoReturn:

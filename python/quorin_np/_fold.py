@@ -5,12 +5,10 @@ from __future__ import annotations
 
 import argparse
 import contextvars
-import gzip
 import io
 import os
 import sys
 from collections.abc import Callable, Iterator, Sequence
-from concurrent.futures import ThreadPoolExecutor
 from dataclasses import dataclass
 from typing import IO, Any
 
@@ -128,7 +126,12 @@ class Fasta:
 
     @staticmethod
     def _records(raw: IO[bytes], source: str, gz: bool) -> Iterator[Record]:
-        stream: IO[bytes] = gzip.GzipFile(fileobj=raw, mode="rb") if gz else raw
+        if gz:
+            import gzip
+
+            stream: IO[bytes] = gzip.GzipFile(fileobj=raw, mode="rb")  # type: ignore[assignment]
+        else:
+            stream = raw
         text = io.TextIOWrapper(stream, encoding="utf-8", errors="replace", newline=None)
         name: str | None = None
         start = 0
@@ -195,11 +198,11 @@ class Folder:
         self.output = output
         wanted = {"dot-bracket": "nussinov_structure", "pairs": "nussinov_pairs",
                   "count": "nussinov"}[output]
-        self.fold = getattr(quorin_np, wanted, None)
+        self.fold: Any = getattr(quorin_np, wanted, None)
         if self.fold is None:
             raise UsageError(f"--output {output} needs quorin_np.{wanted}, which this "
                              "installation of quorin lacks; --output count works")
-        self.counts = quorin_np.nussinov
+        self.counts: Any = getattr(quorin_np, "nussinov")
         self.keywords: dict[str, int] = {}
         empty: Any = "" if output == "pairs" else []
         if _takes(self.fold, empty, min_loop=min_loop):
@@ -215,7 +218,11 @@ class Folder:
         else:
             self.batch_keywords = dict(self.keywords)
             self.threads = workers or os.process_cpu_count() or 1
-        self._pool = ThreadPoolExecutor(self.threads) if self.threads > 1 else None
+        self._pool: Any = None
+        if self.threads > 1:
+            from concurrent.futures import ThreadPoolExecutor
+
+            self._pool = ThreadPoolExecutor(self.threads)
 
     def close(self) -> None:
         if self._pool is not None:
@@ -320,7 +327,7 @@ def run(args: argparse.Namespace) -> int:
             write(out, header(args.output))
             for chunk in chunks(iter(source)):
                 folds, refused = folder([r.sequence for r in chunk], args.skip_invalid)
-                text = []
+                text: list[str] = []
                 for i, (record, folded) in enumerate(zip(chunk, folds)):
                     if i in refused:
                         if not args.skip_invalid:

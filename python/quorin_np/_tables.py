@@ -70,6 +70,45 @@ class _Replay(io.RawIOBase):
         return len(data)
 
 
+class _Throttle(io.RawIOBase):
+    """A stream that pyarrow's CSV reader may read only a few blocks ahead of the batches taken
+    from it: left alone, the reader parses the whole file ahead of a slower consumer, and the
+    memory a run needs grows with the file. A read waits (never returns short, which would mean
+    the end) until the consumer has caught up, or at most a moment, so that it cannot wait
+    forever on a reader that needs more than the blocks allowed to give its next batch."""
+
+    AHEAD = 4  # blocks
+
+    def __init__(self, stream: IO[bytes], block: int) -> None:
+        import threading
+
+        self._stream, self._block = stream, block
+        self._read = 0
+        self._taken = 0
+        self._turn = threading.Condition()
+
+    def readable(self) -> bool:
+        return True
+
+    def took_batch(self) -> None:
+        with self._turn:
+            self._taken += 1
+            self._turn.notify_all()
+
+    def readinto(self, buffer: Any) -> int:
+        with self._turn:
+            self._turn.wait_for(lambda: self._read < (self._taken + self.AHEAD) * self._block,
+                                timeout=0.5)
+        view, n = memoryview(buffer).cast("B"), 0
+        while n < len(view):  # whole, but at the end
+            got = self._stream.readinto(view[n:])
+            if not got:
+                break
+            n += got
+        self._read += n
+        return n
+
+
 class Source:
     """A table read in chunks of about `rows` rows; `names` are its columns, `position` and
     `total` its progress (bytes of the file, compressed ones for .gz; rows for Parquet)."""
@@ -110,16 +149,23 @@ class Source:
     def _open_text(self) -> None:
         self.delimiter = DELIMITERS[self.fmt]
         gz = self.path is not None and self.path.lower().endswith(".gz")
+        stream: IO[bytes]
         if self.path is None:
-            head, stream = self._peek(sys.stdin.buffer)
-            self._stream = pa.PythonFile(_Replay(head, sys.stdin.buffer), mode="r")
+            head, _ = self._peek(sys.stdin.buffer)
+            stream = io.BufferedReader(_Replay(head, sys.stdin.buffer))
             self.total, self.unit = None, "rows"
         else:
-            with open(self.path, "rb") as f:
-                head, _ = self._peek(__import__("gzip").GzipFile(fileobj=f) if gz else f)
-            self._raw = pa.OSFile(self.path, "r")
-            self._stream = pa.CompressedInputStream(self._raw, "gzip") if gz else self._raw
+            self._raw = open(self.path, "rb")
+            stream = self._raw
+            if gz:
+                import gzip
+
+                stream = gzip.GzipFile(fileobj=self._raw, mode="rb")  # type: ignore[assignment]
+            head, _ = self._peek(stream)
+            stream.seek(0)
             self.total, self.unit = os.path.getsize(self.path), "B"
+        self._throttle = _Throttle(stream, BLOCK)
+        self._stream = pa.PythonFile(self._throttle, mode="r")
         self.row_bytes = len(head) / max(1, head.count(b"\n"))  # about, from the first lines
         text = head.decode("utf-8-sig", errors="replace")
         try:
@@ -170,7 +216,9 @@ class Source:
                 raise DataError(f"{self.label}: its header reads differently as CSV: "
                                 f"{reader.schema.names}")
             self.schema = reader.schema
-            yield from reader
+            for batch in reader:
+                self._throttle.took_batch()
+                yield batch
         except pa.ArrowInvalid as error:
             raise DataError(f"{self.label}: {_arrow_message(error)}") from None
 
