@@ -135,6 +135,9 @@ def column_values(column: Any, kind: str, first_only: bool
     if is_text:
         missing = pc.or_(missing, pc.is_in(values, value_set=_NA))
         values = pc.if_else(missing, None, values)
+    elif pa.types.is_floating(values.type):  # NaN is missing, for a count too
+        missing = pc.or_(missing, pc.fill_null(pc.is_nan(values), False))
+        values = pc.if_else(missing, None, values)
     if kind == "text":
         objects = values.to_numpy(zero_copy_only=False)
         return objects, _to_numpy(missing, False), np.zeros(len(values), dtype=bool)
