@@ -289,8 +289,9 @@ class Folder:
         if self._pool is None:
             results = [one(s) for s in sequences]
         else:
-            results = list(self._pool.map(contextvars.copy_context().run, [one] * len(sequences),
-                                          sequences))
+            # A context is entered by one thread at a time: a copy per call.
+            runs = [self._pool.submit(contextvars.copy_context().run, one, s) for s in sequences]
+            results = [run.result() for run in runs]
         refused = {i: str(r) for i, r in enumerate(results) if isinstance(r, ValueError)}
         return [None if i in refused else r for i, r in enumerate(results)], refused
 
