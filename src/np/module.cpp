@@ -17,6 +17,7 @@
 #include <type_traits>
 
 #include "frame.hpp"
+#include "np/catalogue.hpp"
 #include "np/mode.hpp"
 #include "np/reference.hpp"
 #include "np/texts.hpp"
@@ -300,6 +301,7 @@ PyObject* init() {
         Py_DECREF(module);
         return nullptr;
     }
+    if (add_catalogue(module) < 0) return Py_DECREF(module), nullptr;
     return module;
 }
 

@@ -5,8 +5,9 @@
 the three over texts as functions over collections of str."""
 
 from types import TracebackType
+from _typeshed import structseq
 from collections.abc import Iterable
-from typing import Any, Final, Literal, TypeAlias, overload
+from typing import Any, Final, Literal, TypeAlias, final, overload
 
 from numpy import float64, int64, ufunc
 from numpy.typing import NDArray
@@ -4220,3 +4221,35 @@ def kdigo_gfr_labels(codes: Any) -> Any:
     (same index and name) for a pandas Series, and a ``pandas.Categorical`` for anything else.
     A missing code is a missing label; any other code than 1 to 6 raises ``ValueError``.
     """
+
+# What the registration rows say about each function (read by the `quorin` command).
+@final
+class FunctionInfo(structseq[Any], tuple[str, tuple[str, ...], int, tuple[float, ...],
+                                         tuple[str, ...], str, int, str, str | None, str | None,
+                                         str]):
+    __match_args__: Final = ("name", "params", "required", "defaults", "kinds", "kind",
+                             "outputs", "result", "full", "layout", "summary")
+    @property
+    def name(self) -> str: ...
+    @property
+    def params(self) -> tuple[str, ...]: ...
+    @property
+    def required(self) -> int: ...
+    @property
+    def defaults(self) -> tuple[float, ...]: ...
+    @property
+    def kinds(self) -> tuple[str, ...]: ...
+    @property
+    def kind(self) -> str: ...
+    @property
+    def outputs(self) -> int: ...
+    @property
+    def result(self) -> str: ...
+    @property
+    def full(self) -> str | None: ...
+    @property
+    def layout(self) -> str | None: ...
+    @property
+    def summary(self) -> str: ...
+
+catalogue: Final[tuple[FunctionInfo, ...]]
