@@ -6,8 +6,8 @@ on the package index, where a toctree would show as a code block, and docs/funct
 reference on one page for reading in the repository, where the site has a page per function.
 So before Sphinx reads anything this extension writes into the source folder:
 
-- every page of docs/ (Markdown and reStructuredText, with their images), docs/index.md
-  followed by the site's navigation (`site_navigation` in conf.py, pages that exist only);
+- every page of docs/ (Markdown and reStructuredText, with the files they show or link to),
+  docs/index.md followed by the site's navigation (`site_navigation` in conf.py, pages that exist only);
 - the function reference written from docs/functions.toml (see site_pages), in place of the
   one-page docs/functions.md, so that links to `functions.md` lead to its front page;
 - the figures of the reference, computed by docs/figures from quorin_np.
@@ -33,10 +33,9 @@ sys.path[:0] = [str(HERE), str(DOCS)]
 
 import site_pages  # noqa: E402
 
-# What the site takes from docs/ as it is; the rest of docs/ is the site's machinery or the
-# repository's own reference.
-PAGES = (".md", ".rst", ".svg", ".png", ".css", ".js")
-NOT_PAGES = {"functions.md"}
+# What the site does not take from docs/ as it is (pages, their images and the files they link
+# to): the site's machinery, the source of the reference and the one-page reference itself.
+NOT_PAGES = {"functions.md", "functions.toml", "conf.py"}
 MACHINERY = {"_ext", "_static", "figures", "gallery", "__pycache__"}
 # Folders of the source folder that others write (the gallery's pages), left alone.
 FOREIGN = {"gallery"}
@@ -60,7 +59,7 @@ def assemble(app) -> None:
     for path in sorted(DOCS.rglob("*")):
         rel = path.relative_to(DOCS)
         if path.is_dir() or rel.parts[0] in MACHINERY or str(rel) in NOT_PAGES \
-                or path.suffix not in PAGES or rel.name == "conf.py":
+                or "__pycache__" in rel.parts:
             continue
         wanted[rel.as_posix()] = path.read_bytes()
 
