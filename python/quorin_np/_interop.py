@@ -290,3 +290,21 @@ def install() -> None:
             _run(hook, sys.modules[name])
     if not any(isinstance(f, _AfterImport) for f in sys.meta_path):
         sys.meta_path.insert(0, _AfterImport())
+
+
+# ---- the functions over texts: pandas results and polars ----------------------------------
+# quorin_np's functions over collections of str (nussinov, gc_content, ...) are no ufuncs; their
+# C code reads every container NumPy can turn into an array of objects, marks missing elements
+# (None, NaN, pandas' NA, a StringDType's NA) missing, and hands the containers that want a
+# result of their own kind here.
+
+def texts_series(values: np.ndarray, missing: np.ndarray | None, series: Any) -> Any:
+    """The result over a pandas Series, on its index and with its name: float64 with NaN where
+    an element was missing; a count as a nullable Int64, missing where the element was (and -1
+    where one was refused under the "nan" or "warn" mode)."""
+    import pandas as pd
+
+    if values.dtype == np.int64:
+        mask = missing if missing is not None else np.zeros(values.shape, bool)
+        values = pd.arrays.IntegerArray(values, mask)
+    return pd.Series(values, index=series.index, name=series.name, copy=False)
