@@ -48,6 +48,8 @@ State read_string(const char* p, PyArrayObject* column, std::string_view& v, Chu
     return State::text;
 }
 
+constexpr npy_intp kAhead = 8;  // elements between a str's prefetch and its reading
+
 void store_marker(char* out, npy_intp i, bool count_result) {
     if (count_result) {
         std::int64_t v = -1;
@@ -134,6 +136,12 @@ bool gather(Gathering& g, Elements& elements, Chunk& chunk, Tally& tally) {
             } else {
                 PyObject* o;
                 std::memcpy(&o, p, sizeof o);
+                // The str a few elements on, so that reading its header does not wait on memory.
+                if (const char* next = elements.ahead_at(k, kAhead)) {
+                    PyObject* later;
+                    std::memcpy(&later, next, sizeof later);
+                    __builtin_prefetch(later);
+                }
                 if (state != State::text)  // only whether it is missing still matters
                     got = is_missing(o ? o : Py_None) ? State::missing : State::text;
                 else

@@ -39,6 +39,10 @@ public:
 
     // Operand k of the current element.
     char* at(int k) const { return data_[k] + inner_ * strides_[k]; }
+    // Operand k of the element `ahead` places on, when the same inner loop holds it.
+    char* ahead_at(int k, npy_intp ahead) const {
+        return inner_ + ahead < *count_ ? data_[k] + (inner_ + ahead) * strides_[k] : nullptr;
+    }
     // To the next element; false past the last.
     bool advance() {
         if (++inner_ < *count_) return true;

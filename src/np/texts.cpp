@@ -64,7 +64,7 @@ struct TextFunction {
 // are still in cache when computed; a chunk of folds, after many more, so that the threads
 // share it out.
 constexpr npy_intp kChunkElements = 1024;
-constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+constexpr std::size_t kChunkBytes = std::size_t{256} << 10;
 constexpr npy_intp kFoldChunkElements = npy_intp{1} << 14;
 constexpr std::size_t kFoldChunkBytes = std::size_t{64} << 20;
 // With the lock held, it is let go this often between chunks, for the other threads.
