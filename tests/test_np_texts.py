@@ -325,7 +325,7 @@ def test_a_hopeless_table_is_memory_error_in_every_mode(mode, workers):
     assert raised == "MemoryError" and grew_mib < 64
 
 
-@pytest.mark.parametrize("scheduler", ["threads", "distributed"])
+@pytest.mark.parametrize("scheduler", ["workers", "threads", "distributed"])
 def test_fold_many_example_writes_the_scalar_results(tmp_path, scheduler):
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out = tmp_path / "folds.csv"
