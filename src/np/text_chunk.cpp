@@ -48,7 +48,10 @@ State read_string(const char* p, PyArrayObject* column, std::string_view& v, Chu
     return State::text;
 }
 
-constexpr npy_intp kAhead = 8;  // elements between a str's prefetch and its reading
+constexpr npy_intp kAhead = 16;  // elements between a str's prefetch and its reading
+// Texts up to this length are asked for whole; the processor's own prefetch follows a longer
+// one well once it is read, and asking for it early only crowds the memory's queue.
+constexpr std::size_t kTextAhead = 1024;
 
 void store_marker(char* out, npy_intp i, bool count_result) {
     if (count_result) {
@@ -136,11 +139,24 @@ bool gather(Gathering& g, Elements& elements, Chunk& chunk, Tally& tally) {
             } else {
                 PyObject* o;
                 std::memcpy(&o, p, sizeof o);
-                // The str a few elements on, so that reading its header does not wait on memory.
+                // The headers of the str a few elements on, and the text of a nearer one whose
+                // header has arrived by now: the memory then fetches many texts at once, where
+                // the kernel would wait for one after another.
                 if (const char* next = elements.ahead_at(k, kAhead)) {
                     PyObject* later;
                     std::memcpy(&later, next, sizeof later);
                     __builtin_prefetch(later);
+                }
+                if (const char* next = elements.ahead_at(k, kAhead / 2)) {
+                    PyObject* later;
+                    std::memcpy(&later, next, sizeof later);
+                    if (later != nullptr && PyUnicode_CheckExact(later) &&
+                        PyUnicode_IS_COMPACT_ASCII(later)) {
+                        const char* text = static_cast<const char*>(PyUnicode_DATA(later));
+                        auto size = static_cast<std::size_t>(PyUnicode_GET_LENGTH(later));
+                        if (size <= kTextAhead)
+                            for (std::size_t at = 64; at < size; at += 64) __builtin_prefetch(text + at);
+                    }
                 }
                 if (state != State::text)  // only whether it is missing still matters
                     got = is_missing(o ? o : Py_None) ? State::missing : State::text;

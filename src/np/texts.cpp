@@ -63,8 +63,8 @@ struct TextFunction {
 // A chunk with the lock held ends after this many elements or bytes of text, so that its texts
 // are still in cache when computed; a chunk of folds, after many more, so that the threads
 // share it out.
-constexpr npy_intp kChunkElements = 1024;
-constexpr std::size_t kChunkBytes = std::size_t{256} << 10;
+constexpr npy_intp kChunkElements = 64;
+constexpr std::size_t kChunkBytes = std::size_t{4} << 10;
 constexpr npy_intp kFoldChunkElements = npy_intp{1} << 14;
 constexpr std::size_t kFoldChunkBytes = std::size_t{64} << 20;
 // With the lock held, it is let go this often between chunks, for the other threads.
