@@ -6,8 +6,9 @@ Short sequences first: per length, the time per fold over many random sequences 
 measured as the fastest of many batches of about a millisecond, which a busy machine leaves
 undisturbed now and then), for quorin.nussinov called from Python, the 16-bit fill, and quorin's
 fold as it chose its fill before short sequences had one of their own (previous.cpp, built from
-the same sources). The whole comparison runs several rounds; the ratios are given as the median
-and the range over the rounds.
+the same sources), and quorin_np.nussinov folding the same sequences in one batch call (timed in
+turns with the loop). The whole comparison runs several rounds; the ratios are given as the
+median and the range over the rounds.
 
 Then long sequences: every fold runs in a fresh process on the same random sequence; the three
 counts must agree. Per size it prints seconds, cells per second (n^3 / 6 split evaluations per
@@ -74,19 +75,30 @@ sequences = sys.stdin.read().split()
 batches = int(sys.argv[1])
 fold = quorin.nussinov
 total = sum(map(fold, sequences))
-best = float("inf")
+best = batch = float("inf")
+try:
+    import quorin_np
+except ImportError:
+    quorin_np = None
 for _ in range(batches):
     start = time.perf_counter()
     count = sum(map(fold, sequences))
     best = min(best, time.perf_counter() - start)
     assert count == total
-print(total, best / len(sequences))
+    if quorin_np is not None:  # the same folds as one batch call, in turns with the loop
+        start = time.perf_counter()
+        count = int(quorin_np.nussinov(sequences).sum())
+        batch = min(batch, time.perf_counter() - start)
+        assert count == total
+print(total, best / len(sequences), batch / len(sequences))
 """
 
 
-def run_many(command, sequences):
+def run_many(command, sequences, batch=None):
     out = subprocess.run(command, input="".join(s + "\n" for s in sequences), capture_output=True,
                          text=True, check=True).stdout.split()
+    if batch is not None and len(out) > 2:
+        batch.append(float(out[2]))
     return int(out[0]), float(out[1])
 
 
@@ -98,7 +110,7 @@ def median(xs):
 def short_sequences(sizes, rounds, seed, references, previous):
     """The table for short sequences; returns {n: (median fill ratio, median speed-up)}."""
     batches = "40"
-    samples = {n: {"quorin": [], "fill": [], "previous": []} for n in sizes}
+    samples = {n: {"quorin": [], "fill": [], "previous": [], "batch": []} for n in sizes}
     for _ in range(rounds):
         for n in sizes:
             rng = random.Random(seed + n)
@@ -106,18 +118,21 @@ def short_sequences(sizes, rounds, seed, references, previous):
             # sequences: about 0.2 ms of quorin's work, a millisecond or two of the others'.
             count = max(4, min(50, int(2e7 / n ** 3)))
             sequences = ["".join(rng.choice("ACGU") for _ in range(n)) for _ in range(count)]
-            runs = {"quorin": run_many([sys.executable, "-c", QUORIN_MANY, batches], sequences),
+            runs = {"quorin": run_many([sys.executable, "-c", QUORIN_MANY, batches], sequences,
+                                       samples[n]["batch"]),
                     "fill": run_many([references, "fill-many", batches], sequences),
                     "previous": run_many([previous, batches], sequences)}
             if len({total for total, _ in runs.values()}) != 1:
                 sys.exit(f"bench.py: the folds disagree at n = {n}: {runs}")
             for name, (_, seconds) in runs.items():
                 samples[n][name].append(seconds)
+            if len(samples[n]["batch"]) < len(samples[n]["quorin"]):  # quorin_np not built
+                samples[n]["batch"].append(float("nan"))
 
     print(f"short sequences: microseconds per fold (median of {rounds} rounds); ratios as median"
           f" [min - max] over the rounds")
     header = (f"{'n':>6} | {'quorin':>8} | {'16-bit fill':>11} {'quorin/fill':>20} |"
-              f" {'before':>8} {'before/quorin':>20}")
+              f" {'before':>8} {'before/quorin':>20} | {'batch':>8} {'loop/batch':>20}")
     print(header)
     print("-" * len(header))
     summary = {}
@@ -126,9 +141,12 @@ def short_sequences(sizes, rounds, seed, references, previous):
         ratio = [a / b for a, b in zip(q, f)]
         speedup = [b / a for a, b in zip(q, p)]
         summary[n] = (median(ratio), median(speedup))
+        b = samples[n]["batch"]
+        gain = [a / c for a, c in zip(q, b)]  # the loop over quorin.nussinov / one batch call
         print(f"{n:>6} | {median(q) * 1e6:>8.2f} | {median(f) * 1e6:>11.2f}"
               f" {median(ratio):>6.2f} [{min(ratio):.2f} - {max(ratio):.2f}] |"
-              f" {median(p) * 1e6:>8.2f} {median(speedup):>6.2f}x [{min(speedup):.2f} - {max(speedup):.2f}]",
+              f" {median(p) * 1e6:>8.2f} {median(speedup):>6.2f}x [{min(speedup):.2f} - {max(speedup):.2f}] |"
+              f" {median(b) * 1e6:>8.2f} {median(gain):>6.2f}x [{min(gain):.2f} - {max(gain):.2f}]",
               flush=True)
     worst = max(summary, key=lambda n: summary[n][0])
     print(f"slowest against the 16-bit fill: n = {worst}, {summary[worst][0]:.2f} of its time (target"

@@ -16,7 +16,8 @@ __version__: str
 
 _Mode: TypeAlias = Literal["raise", "nan", "warn"]
 # A collection of texts: a list or tuple of str, a NumPy array of StringDType or objects, a
-# pandas Series (which gives a Series back), any iterable of str.
+# pandas Series (which gives a Series back), a polars Series or expression, any iterable of str;
+# not a mapping.
 _Texts: TypeAlias = Iterable[object] | NDArray[Any]
 
 def geterr() -> dict[str, _Mode]: ...
@@ -1228,9 +1229,12 @@ def gc_content(sequence: str) -> float64:
     non-str element the scalar conversion's `TypeError`), naming the element's index, unless
     `quorin_np.errstate(refused=...)` asks for NaN or a warning instead.
 
-    The texts are read with the interpreter lock held and computed without it, so threads
-    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
-    milliseconds.
+    A missing element (`None`, a float NaN, pandas' `NA`, the NA of a StringDType) is never
+    refused: its result is NaN (null over a polars column). A mapping is refused with a
+    `TypeError`: pass its values (`.values()`) or a pandas Series.
+
+    The texts are read where they lie and computed with the interpreter lock held, a few
+    thousand at a time, letting other threads run between them.
 
     Formula::
 
@@ -1276,9 +1280,12 @@ def gc_content(sequence: _Texts) -> NDArray[float64]:
     non-str element the scalar conversion's `TypeError`), naming the element's index, unless
     `quorin_np.errstate(refused=...)` asks for NaN or a warning instead.
 
-    The texts are read with the interpreter lock held and computed without it, so threads
-    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
-    milliseconds.
+    A missing element (`None`, a float NaN, pandas' `NA`, the NA of a StringDType) is never
+    refused: its result is NaN (null over a polars column). A mapping is refused with a
+    `TypeError`: pass its values (`.values()`) or a pandas Series.
+
+    The texts are read where they lie and computed with the interpreter lock held, a few
+    thousand at a time, letting other threads run between them.
 
     Formula::
 
@@ -2170,7 +2177,7 @@ Example
 np.float64(-0.08905404533864951)
 """
 @overload
-def nussinov(sequence: str) -> int64:
+def nussinov(sequence: str, *, workers: int = 1) -> int64:
     """Maximum number of non-crossing base pairs of an RNA sequence (Nussinov base-pair maximisation).
 
     Counts the pairs A–U, G–C and G–U in either order, with no two pairs crossing and no base in
@@ -2185,9 +2192,14 @@ def nussinov(sequence: str) -> int64:
     `quorin_np.errstate(refused=...)` asks for -1 (no count is negative, so the result stays
     int64) or a warning instead.
 
-    The texts are read with the interpreter lock held and computed without it, so threads
-    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
-    milliseconds.
+    A missing element (`None`, a float NaN, pandas' `NA`, the NA of a StringDType) is never
+    refused: its result is -1, and over a pandas or polars column a nullable integer, missing
+    there. A mapping is refused with a `TypeError`: pass its values (`.values()`) or a pandas
+    Series.
+
+    The texts are read where they lie, with the interpreter lock held, and computed without it
+    on `workers` threads of the call's own, so that other threads run meanwhile; on the main
+    thread Ctrl-C stops a long call within milliseconds.
 
     Formula::
 
@@ -2201,6 +2213,9 @@ def nussinov(sequence: str) -> int64:
     ----------
     sequence : str or array_like of str
         RNA (or DNA) sequence of A, U, G, C, T in either case.
+    workers : int, a number of threads, or -1 for every core, default 1
+        Threads that fold, the calling one among them (SciPy's convention: -1 for every core, -2
+        for all but one); results, refusals, Ctrl-C and `MemoryError` are those of one thread.
 
     Returns
     -------
@@ -2222,7 +2237,7 @@ def nussinov(sequence: str) -> int64:
     minimum free energy, MFE) and no traceback: only the count is returned, not the structure.
     """
 @overload
-def nussinov(sequence: _Texts) -> NDArray[int64]:
+def nussinov(sequence: _Texts, *, workers: int = 1) -> NDArray[int64]:
     """Maximum number of non-crossing base pairs of an RNA sequence (Nussinov base-pair maximisation).
 
     Counts the pairs A–U, G–C and G–U in either order, with no two pairs crossing and no base in
@@ -2237,9 +2252,14 @@ def nussinov(sequence: _Texts) -> NDArray[int64]:
     `quorin_np.errstate(refused=...)` asks for -1 (no count is negative, so the result stays
     int64) or a warning instead.
 
-    The texts are read with the interpreter lock held and computed without it, so threads
-    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
-    milliseconds.
+    A missing element (`None`, a float NaN, pandas' `NA`, the NA of a StringDType) is never
+    refused: its result is -1, and over a pandas or polars column a nullable integer, missing
+    there. A mapping is refused with a `TypeError`: pass its values (`.values()`) or a pandas
+    Series.
+
+    The texts are read where they lie, with the interpreter lock held, and computed without it
+    on `workers` threads of the call's own, so that other threads run meanwhile; on the main
+    thread Ctrl-C stops a long call within milliseconds.
 
     Formula::
 
@@ -2253,6 +2273,9 @@ def nussinov(sequence: _Texts) -> NDArray[int64]:
     ----------
     sequence : str or array_like of str
         RNA (or DNA) sequence of A, U, G, C, T in either case.
+    workers : int, a number of threads, or -1 for every core, default 1
+        Threads that fold, the calling one among them (SciPy's convention: -1 for every core, -2
+        for all but one); results, refusals, Ctrl-C and `MemoryError` are those of one thread.
 
     Returns
     -------
@@ -2928,9 +2951,12 @@ def sequence_identity(seq1: str, seq2: str) -> float64:
     `ValueError` below (a non-str element the scalar conversion's `TypeError`), naming the
     element's index, unless `quorin_np.errstate(refused=...)` asks for NaN or a warning instead.
 
-    The texts are read with the interpreter lock held and computed without it, so threads
-    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
-    milliseconds.
+    A missing element (`None`, a float NaN, pandas' `NA`, the NA of a StringDType) is never
+    refused: its result is NaN (null over a polars column). A mapping is refused with a
+    `TypeError`: pass its values (`.values()`) or a pandas Series.
+
+    The texts are read where they lie and computed with the interpreter lock held, a few
+    thousand at a time, letting other threads run between them.
 
     Formula::
 
@@ -2976,9 +3002,12 @@ def sequence_identity(seq1: _Texts | str, seq2: _Texts | str) -> NDArray[float64
     `ValueError` below (a non-str element the scalar conversion's `TypeError`), naming the
     element's index, unless `quorin_np.errstate(refused=...)` asks for NaN or a warning instead.
 
-    The texts are read with the interpreter lock held and computed without it, so threads
-    calling this function run in parallel; on the main thread Ctrl-C stops a long call within
-    milliseconds.
+    A missing element (`None`, a float NaN, pandas' `NA`, the NA of a StringDType) is never
+    refused: its result is NaN (null over a polars column). A mapping is refused with a
+    `TypeError`: pass its values (`.values()`) or a pandas Series.
+
+    The texts are read where they lie and computed with the interpreter lock held, a few
+    thousand at a time, letting other threads run between them.
 
     Formula::
 
