@@ -13,6 +13,8 @@ first refused element, with a note giving its position; ``"nan"`` sets refused e
 
 from __future__ import annotations
 
+__version__ = "0.1.0"  # the distribution's version (pyproject.toml); quorin itself keeps none
+
 import contextvars
 from types import BuiltinFunctionType as _BuiltinFunction
 from types import TracebackType

@@ -12,6 +12,8 @@ from typing import Any, Final, Literal, TypeAlias, final, overload
 from numpy import float64, int64, ufunc
 from numpy.typing import NDArray
 
+__version__: str
+
 _Mode: TypeAlias = Literal["raise", "nan", "warn"]
 # A collection of texts: a list or tuple of str, a NumPy array of StringDType or objects, a
 # pandas Series (which gives a Series back), a polars Series or expression, any iterable of str;
