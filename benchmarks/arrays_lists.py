@@ -42,33 +42,71 @@ def run(quick=False):
     row("[quorin.protein_rmsd(s, b) for s in prepared lists]",
         best(lambda: [quorin.protein_rmsd(s, b_list) for s in a_lists], max(1, repeat // 2)), ours)
 
-    count = 10_000 if quick else 100_000
-    texts = random_rna(rng, count, 300)
-    strings = np.array(texts, dtype=np.dtypes.StringDType())
-    assert quorin_np.gc_content(texts).tolist() == [quorin.gc_content(s) for s in texts]
-    print(f"\ngc_content of {count:,} sequences of 300 nt (ratio: time / quorin_np on the list)")
-    ours = best(lambda: quorin_np.gc_content(texts), repeat)
-    row("quorin_np.gc_content(list of str)", ours, ours)
-    row("quorin_np.gc_content(StringDType array)", best(lambda: quorin_np.gc_content(strings), repeat), ours)
-    row("[quorin.gc_content(s) for s in list]",
-        best(lambda: [quorin.gc_content(s) for s in texts], repeat), ours)
-
-    folds = random_rna(rng, 1_000 if quick else 10_000, 300)
-    halves = (folds[0::2], folds[1::2])
-    assert quorin_np.nussinov(folds[:200]).tolist() == [quorin.nussinov(s) for s in folds[:200]]
-    print(f"\nnussinov of {len(folds):,} sequences of 300 nt (ratio: time / quorin_np, one thread)")
-    one = best(lambda: quorin_np.nussinov(folds), repeat)
-    row("quorin_np.nussinov(list), one thread", one, one)
-    row("[quorin.nussinov(s) for s in list]",
-        best(lambda: [quorin.nussinov(s) for s in folds], max(1, repeat // 2)), one)
-    print("  two threads on two halves against one thread, measured in turns:")
-    thread_speedup("quorin_np.nussinov", quorin_np.nussinov, folds, halves, repeat)
-    # The same measurement of work known to run outside the lock: what the machine allows now
-    # (on a shared machine, often less than two cores).
+    texts_against_loops(rng, quick, repeat)
+    folds_against_loops(rng, quick, repeat)
+    # The same thread measurement of work known to run outside the lock: what the machine
+    # allows now (on a shared machine, often less than two cores).
     block = b"ACGU" * (1 << 20)
+    print()
     thread_speedup("control: hashlib.sha256 of 4 MiB blocks",
                    lambda blocks: [hashlib.sha256(b).digest() for b in blocks],
                    [block] * 16, ([block] * 8, [block] * 8), repeat)
+
+
+def side_by_side(label, loop, ours, repeat):
+    """Times the loop and quorin_np in turns, `repeat` rounds; prints the best of each and the
+    ratio loop / quorin_np as the median and range of the rounds' ratios."""
+    ratios, best_loop, best_ours = [], float("inf"), float("inf")
+    for _ in range(repeat):
+        a, b = best(loop, 1), best(ours, 1)
+        best_loop, best_ours = min(best_loop, a), min(best_ours, b)
+        ratios.append(a / b)
+    print(f"  {label:<30} {best_loop * 1e3:9.2f} ms {best_ours * 1e3:9.2f} ms   "
+          f"{statistics.median(ratios):5.2f}x  [{min(ratios):.2f} - {max(ratios):.2f}]")
+
+
+def texts_against_loops(rng, quick, repeat):
+    scale = 10 if quick else 1
+    print("\nover a list of str: list comprehension against quorin_np (best of each; loop /"
+          " quorin_np\nas the median [range] of the rounds' ratios; targets 3x at 30 nt, 2x at"
+          " 300, never below 1)")
+    print(f"  {'':<30} {'loop':>12} {'quorin_np':>12}   ratio")
+    for length, count in ((30, 100_000), (300, 100_000), (3_000, 10_000)):
+        count //= scale
+        texts, others = random_rna(rng, count, length), random_rna(rng, count, length)
+        assert quorin_np.gc_content(texts).tolist() == [quorin.gc_content(s) for s in texts]
+        side_by_side(f"gc_content, {length:,} nt x {count:,}",
+                     lambda: [quorin.gc_content(s) for s in texts],
+                     lambda: quorin_np.gc_content(texts), repeat)
+        side_by_side(f"sequence_identity, {length:,} nt",
+                     lambda: [quorin.sequence_identity(a, b) for a, b in zip(texts, others)],
+                     lambda: quorin_np.sequence_identity(texts, others), repeat)
+    texts = random_rna(rng, 100_000 // scale, 300)
+    strings = np.array(texts, dtype=np.dtypes.StringDType())
+    side_by_side("gc_content, StringDType, 300", lambda: quorin_np.gc_content(texts),
+                 lambda: quorin_np.gc_content(strings), repeat)
+    print("  (that row: the list against the StringDType array)")
+
+
+def folds_against_loops(rng, quick, repeat):
+    scale = 10 if quick else 1
+    print("\nfolds: a loop over quorin.nussinov against quorin_np.nussinov, one worker (target"
+          " 1.5x at 30 nt,\nnever below 1)")
+    rounds = max(3, repeat // 2)
+    for length, count in ((30, 20_000), (300, 10_000)):
+        folds = random_rna(rng, count // scale, length)
+        assert quorin_np.nussinov(folds[:500]).tolist() == [quorin.nussinov(s) for s in folds[:500]]
+        side_by_side(f"nussinov, {length} nt x {len(folds):,}",
+                     lambda: [quorin.nussinov(s) for s in folds],
+                     lambda: quorin_np.nussinov(folds), rounds)
+    folds = random_rna(rng, 10_000 // scale, 300)
+    print("workers=1 against workers=2 on the same folds (target 1.8x; the shared machine's"
+          " spread shows)")
+    side_by_side(f"nussinov, 300 nt x {len(folds):,}", lambda: quorin_np.nussinov(folds),
+                 lambda: quorin_np.nussinov(folds, workers=2), rounds)
+    halves = (folds[0::2], folds[1::2])
+    print("  and two threads of the caller's on two halves against one call:")
+    thread_speedup("quorin_np.nussinov", quorin_np.nussinov, folds, halves, rounds)
 
 
 def thread_speedup(label, work, whole, halves, repeat):

@@ -6,8 +6,10 @@ The cohort has the columns of examples/data/patients.csv. Without a file, or wit
 synthetic cohort of ROWS patients (200,000 by default), a few of them with values the contracts
 refuse or with a missing weight, is written first: to COHORT_CSV, or to a temporary folder.
 dask.dataframe reads the file in partitions, and quorin_np computes BMI, body surface area,
-Cockcroft-Gault creatinine clearance, the MDRD filtration rate, the MELD score and the serum
-osmolarity on a dask.distributed cluster of worker processes on this machine. The columns are
+Cockcroft-Gault creatinine clearance, the eGFR by CKD-EPI 2021 (and by CKD-EPI 2009 and MDRD,
+labelled as such), the MELD and MELD-Na scores as used for allocation (no patient of the cohort
+is on dialysis) and the serum osmolarity on a dask.distributed cluster of worker processes on
+this machine. The columns are
 built under errstate(refused="nan"), a mode that travels with the tasks to the workers, so a
 refused value is NaN rather than an error that stops the whole cohort.
 
@@ -35,8 +37,11 @@ NEEDS = {
     "bmi": ("weight_kg", "height_cm"),
     "bsa_m2": ("height_cm", "weight_kg"),
     "crcl_ml_min": ("age", "weight_kg", "creatinine_mg_dl", "sex"),
+    "egfr_ckd_epi_2021": ("creatinine_mg_dl", "age", "sex"),
+    "egfr_ckd_epi_2009": ("creatinine_mg_dl", "age", "sex"),
     "egfr_mdrd": ("creatinine_mg_dl", "age", "sex"),
     "meld": ("bilirubin_mg_dl", "inr", "creatinine_mg_dl"),
+    "meld_na": ("bilirubin_mg_dl", "inr", "creatinine_mg_dl", "sodium_mmol_l"),
     "osmolarity": ("sodium_mmol_l", "glucose_mg_dl", "bun_mg_dl"),
 }
 
@@ -68,18 +73,20 @@ def indices(cohort: dd.DataFrame) -> dict[str, dd.Series]:
     """The lazy index columns of a cohort, refused values as NaN."""
     # The derived inputs become columns first: every input is then a column of one frame, which
     # Dask knows to be partitioned alike, so it combines them partition by partition.
-    female = cohort["sex"] == "F"
-    c = cohort.assign(height_m=cohort["height_cm"] / 100.0,
-                      cg_factor=female.map({True: 0.85, False: 1.0}, meta=("cg", "f8")),
-                      mdrd_factor=female.map({True: 0.742, False: 1.0}, meta=("mdrd", "f8")))
+    female = (cohort["sex"] == "F").astype("f8")
+    c = cohort.assign(height_m=cohort["height_cm"] / 100.0, female=female)
+    scr, age, f = c["creatinine_mg_dl"], c["age"], c["female"]
     with quorin_np.errstate(refused="nan"):
         return {
             "bmi": quorin_np.bmi(c["weight_kg"], c["height_m"]),
             "bsa_m2": quorin_np.body_surface_area(c["height_cm"], c["weight_kg"]),
-            "crcl_ml_min": quorin_np.cockcroft_gault(c["age"], c["weight_kg"],
-                                                     c["creatinine_mg_dl"], c["cg_factor"]),
-            "egfr_mdrd": quorin_np.ckd_mdrd(c["creatinine_mg_dl"], c["age"], c["mdrd_factor"]),
-            "meld": quorin_np.meld_score(c["bilirubin_mg_dl"], c["inr"], c["creatinine_mg_dl"]),
+            "crcl_ml_min": quorin_np.crcl_cockcroft_gault(age, c["weight_kg"], scr, f),
+            "egfr_ckd_epi_2021": quorin_np.egfr_ckd_epi_2021(scr, age, f),
+            "egfr_ckd_epi_2009": quorin_np.egfr_ckd_epi_2009(scr, age, f),
+            "egfr_mdrd": quorin_np.egfr_mdrd(scr, age, f),
+            "meld": quorin_np.meld(c["bilirubin_mg_dl"], c["inr"], scr, 0.0),
+            "meld_na": quorin_np.meld_na(c["bilirubin_mg_dl"], c["inr"], scr, c["sodium_mmol_l"],
+                                         0.0),
             "osmolarity": quorin_np.osmolarity(c["sodium_mmol_l"], c["glucose_mg_dl"],
                                                c["bun_mg_dl"]),
         }

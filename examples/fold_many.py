@@ -1,9 +1,11 @@
-"""Fold every record of a FASTA file with Dask and write one CSV row per record.
+"""Fold every record of a FASTA file on every core and write one CSV row per record.
 
-    python examples/fold_many.py [FASTA] [--output folds.csv] [--scheduler threads|distributed]
-                                 [--partitions N]
+    python examples/fold_many.py [FASTA] [--output folds.csv]
+                                 [--scheduler workers|threads|distributed] [--partitions N]
 
-The records go into a Dask bag; each partition is folded by one call of quorin_np.nussinov (and
+By default one call of quorin_np.nussinov folds every record with workers=-1: threads of the
+call's own on every core, which is all a FASTA file that fits in memory needs. With `--scheduler
+threads` or `distributed` the records go into a Dask bag instead; each partition is folded by one call of quorin_np.nussinov (and
 one of quorin_np.gc_content), which reads the sequences and then folds them without holding the
 interpreter lock, so Dask's threaded scheduler keeps every core busy. With `--scheduler
 distributed` the same graph runs on a dask.distributed cluster of two local worker processes.
@@ -43,13 +45,13 @@ def read_fasta(path: pathlib.Path) -> Iterator[tuple[str, str]]:
         yield name, "".join(lines)
 
 
-def fold_partition(records: list[tuple[str, str]]) -> list[Row]:
+def fold_partition(records: list[tuple[str, str]], workers: int = 1) -> list[Row]:
     """One row per record of a partition, from one batch call per contract."""
     sequences = [sequence for _, sequence in records]
     # Refused records become -1 and NaN instead of stopping the batch. The mode is set here, in
     # the task: Dask's workers do not see the caller's context.
     with quorin_np.errstate(refused="nan"):
-        pairs = quorin_np.nussinov(sequences)
+        pairs = quorin_np.nussinov(sequences, workers=workers)
         gc = quorin_np.gc_content(sequences)
     rows: list[Row] = []
     for (name, sequence), p, g in zip(records, pairs.tolist(), gc.tolist()):
@@ -68,6 +70,8 @@ def fold_partition(records: list[tuple[str, str]]) -> list[Row]:
 
 
 def fold_all(records: list[tuple[str, str]], scheduler: str, partitions: int) -> list[Row]:
+    if scheduler == "workers":
+        return fold_partition(records, workers=-1)
     count = max(1, min(partitions, len(records)))
     bag = db.from_sequence(records, npartitions=count)  # type: ignore[no-untyped-call]
     folded = bag.map_partitions(fold_partition)
@@ -85,7 +89,8 @@ def main() -> None:
     parser = argparse.ArgumentParser(description=(__doc__ or "").splitlines()[0])
     parser.add_argument("fasta", nargs="?", type=pathlib.Path, default=DEFAULT_FASTA)
     parser.add_argument("--output", type=pathlib.Path, help="CSV file (default: standard output)")
-    parser.add_argument("--scheduler", choices=["threads", "distributed"], default="threads")
+    parser.add_argument("--scheduler", choices=["workers", "threads", "distributed"],
+                        default="workers")
     parser.add_argument("--partitions", type=int, default=4)
     options = parser.parse_args()
 

@@ -25,6 +25,7 @@ extern const Rows molecular;
 extern const Rows ageing;
 }  // namespace formulas::py
 namespace rna { extern const Rows rows; }
+namespace published { extern const Rows rows; }
 
 // Registration order of the whole module.
 inline const Rows* const table[] = {
@@ -47,7 +48,7 @@ inline const Rows* const table[] = {
 // contracts' from cores of their own, registered by quorin_np after the contracts and never by
 // quorin, whose functions are exactly those of the table above. Add a group as
 // `inline const std::array array_only{&group, ...};`.
-inline constexpr std::array<const Rows*, 0> array_only{};
+inline const std::array array_only{&published::rows};
 
 // Every row quorin_np registers, in its order: the contracts, then its own.
 template <class F>

@@ -90,21 +90,34 @@ def test_fold_fasta_reports_refused_records():
     assert sum("refused" in r for r in rows.values()) == 1
 
 
+def published_meld(bili, inr, creat):
+    """The allocation rules applied by hand to the contract's raw score (no dialysis)."""
+    score = quorin.meld_score(max(bili, 1.0), max(inr, 1.0), min(max(creat, 1.0), 4.0))
+    return float(min(round(score), 40))
+
+
 def scalar_indices(row):
-    """The indices of a patient row by the scalar functions; None where refused or missing."""
+    """The indices of a patient row by the scalar functions (and, for the equations that only
+    quorin_np has, by its ufuncs called on one patient); None where refused or missing."""
+    import quorin_np
+
     female = row["sex"] == "F"
     number = {k: float(v) for k, v in row.items() if k not in ("patient", "sex") and v}
     age, scr = number["age"], number["creatinine_mg_dl"]
+    adult = 18 <= age <= 120 or None  # the published equations refuse other ages
+    bili, inr = number["bilirubin_mg_dl"], number["inr"]
     calls = {
         "bmi": lambda: quorin.bmi(number["weight_kg"], number["height_cm"] / 100.0),
         "bsa_m2": lambda: quorin.body_surface_area(number["height_cm"], number["weight_kg"]),
-        "crcl_ml_min": lambda: quorin.cockcroft_gault(age, number["weight_kg"], scr,
-                                                      0.85 if female else 1.0),
-        "egfr_ckd_epi": lambda: quorin.ckd_epi(scr, 0.7 if female else 0.9,
-                                               -0.329 if female else -0.411,
-                                               0.993**age * (1.018 if female else 1.0)),
-        "egfr_mdrd": lambda: quorin.ckd_mdrd(scr, age, 0.742 if female else 1.0),
-        "meld": lambda: quorin.meld_score(number["bilirubin_mg_dl"], number["inr"], scr),
+        "crcl_ml_min": lambda: adult and quorin.cockcroft_gault(age, number["weight_kg"], scr,
+                                                                0.85 if female else 1.0),
+        "egfr_ckd_epi_2021": lambda: float(quorin_np.egfr_ckd_epi_2021(scr, age, female)),
+        "egfr_ckd_epi_2009": lambda: adult and quorin.ckd_epi(
+            scr, 0.7 if female else 0.9, -0.329 if female else -0.411,
+            0.993**age * (1.018 if female else 1.0)),
+        "egfr_mdrd": lambda: adult and quorin.ckd_mdrd(scr, age, 0.742 if female else 1.0),
+        "meld": lambda: scr > 0 and published_meld(bili, inr, scr) or None,
+        "meld_na": lambda: float(quorin_np.meld_na(bili, inr, scr, number["sodium_mmol_l"], 0)),
         "osmolarity": lambda: quorin.osmolarity(number["sodium_mmol_l"], number["glucose_mg_dl"],
                                                 number["bun_mg_dl"]),
     }
@@ -117,8 +130,12 @@ def scalar_indices(row):
     return out
 
 
+SCORES = ("meld", "meld_na")
+
+
 def expected_indices(row):
-    return {k: "" if v is None else f"{v:.2f}" for k, v in scalar_indices(row).items()}
+    return {k: "" if v is None else f"{v:.0f}" if k in SCORES else f"{v:.2f}"
+            for k, v in scalar_indices(row).items()}
 
 
 def test_clinical_table(tmp_path):
@@ -135,9 +152,15 @@ def test_clinical_table(tmp_path):
     assert notes["P001"] == ""
     assert notes["P008"] == ("bmi: missing weight_kg; bsa_m2: missing weight_kg; "
                              "crcl_ml_min: missing weight_kg")
-    assert notes["P009"] == "crcl_ml_min: Quorin.CockcroftGault: age must be in [0,140)"
+    assert notes["P009"].startswith(
+        "crcl_ml_min: Quorin.CrclCockcroftGault: age must be in [18, 120]; "
+        "egfr_ckd_epi_2021: Quorin.EgfrCkdEpi2021: age must be in [18, 120]")
     assert "bmi: Quorin.BMI: weight and height must be positive" in notes["P010"]
-    assert "egfr_ckd_epi: Quorin.CkdEpi: Scr, κ, scale must be positive" in notes["P010"]
+    assert "meld: Quorin.Meld: bili, inr and creat must be positive" in notes["P010"]
+    rows = {r["patient"]: r for r in table}
+    # The woman of 72 with creatinine 1.45 mg/dL: 38.3 by the 2021 equation, 35.9 by 2009.
+    assert (rows["P003"]["egfr_ckd_epi_2021"], rows["P003"]["egfr_ckd_epi_2009"]) == ("38.32", "35.89")
+    assert [rows[p]["gfr_category"] for p in ("P001", "P003", "P007", "P009")] == ["G1", "G3b", "G5", ""]
 
 
 def test_clinical_table_writes_to_stdout_by_default():

@@ -3,6 +3,7 @@ the scalar function's result, refusals under errstate, folds without the interpr
 still stop for signals."""
 
 import os
+import re
 import runpy
 import subprocess
 import sys
@@ -30,8 +31,15 @@ def random_rna(seed, count, length):
     return ["".join(row) for row in rows]
 
 
+def is_missing(x):
+    return x is None or x is pd.NA or (isinstance(x, float) and x != x)
+
+
 def scalar(name, *args):
-    """The scalar function's result, or NaN (-1 for a count) where it refuses."""
+    """The scalar function's result, or NaN (-1 for a count) where it refuses or an argument is
+    missing."""
+    if any(is_missing(a) for a in args):
+        return -1 if name == "nussinov" else float("nan")
     try:
         return getattr(quorin, name)(*args)
     except (ValueError, TypeError):
@@ -101,10 +109,11 @@ def test_arguments_broadcast_and_keep_their_shape():
 REFUSALS = [
     (["GC", 5, "AU"], 1, TypeError("argument 'sequence': 'int' object cannot be converted to 'PyString'")),
     (["GC", b"AU"], 1, TypeError("argument 'sequence': 'bytes' object cannot be converted to 'PyString'")),
-    (np.array(["GC", None], dtype=object), 1,
-     TypeError("argument 'sequence': 'NoneType' object cannot be converted to 'PyString'")),
-    (np.array(["GC", np.nan], dtype=np.dtypes.StringDType(na_object=np.nan)), 1,
+    # Missing elements before the refused one are neither refused nor counted.
+    (np.array([None, "GC", 5.0], dtype=object), 2,
      TypeError("argument 'sequence': 'float' object cannot be converted to 'PyString'")),
+    ([float("nan"), pd.NA, "GC", "AU", b"AU", None], 4,
+     TypeError("argument 'sequence': 'bytes' object cannot be converted to 'PyString'")),
     (["AU", "AXG", 5], 1, ValueError("Quorin.RnaNussinov: invalid base 'X' (alphabet is A,U,G,C; T accepted as U)")),
     (["AU", "\ud800"], 1, UnicodeEncodeError("utf-8", "\ud800", 0, 1, "surrogates not allowed")),
 ]
@@ -124,7 +133,7 @@ def test_refusals_follow_the_mode(texts, at, expected, mode):
         result = quorin_np.nussinov(texts)
     assert result[at] == -1 and result.dtype == np.int64
     assert_elementwise("nussinov", result, list(texts))
-    refused = int((result == -1).sum())
+    refused = sum(scalar("nussinov", x) == -1 and not is_missing(x) for x in texts)
     assert [str(w.message) for w in seen] == ([] if mode == "nan" else [
         f"quorin_np.nussinov: {refused} element(s) refused and set to -1; the first, at flat "
         f"index {at}: {expected}"])
@@ -148,6 +157,110 @@ def test_batch_folds_agree_with_the_scalar_function_and_an_exhaustive_search():
     longer = ["".join(rng.choice(list("ACGU"), size=n)) for n in (31, 200, 511, 512, 700)]
     assert quorin_np.nussinov(short).tolist() == [brute_force(s) for s in short]
     assert quorin_np.nussinov(longer).tolist() == [quorin.nussinov(s) for s in longer]
+
+
+def test_folds_in_lanes_agree_at_every_length_and_mix():
+    # Groups of similar lengths fold together up to 192 bases, lowercase and T included; the
+    # lengths around that bound and a group padded for its longest member must not matter.
+    rng = np.random.default_rng(5)
+    lengths = [*range(0, 40), 191, 192, 193, *rng.integers(0, 200, size=150)]
+    texts = ["".join(rng.choice(list("ACGUacgT"), size=n)) for n in lengths]
+    expected = [quorin.nussinov(t) for t in texts]
+    assert quorin_np.nussinov(texts).tolist() == expected
+    assert quorin_np.nussinov(texts, workers=2).tolist() == expected
+
+
+# ---- missing values ------------------------------------------------------------------------
+
+NA_STRING = np.dtypes.StringDType(na_object=pd.NA)
+MISSING_IN = {  # each container a user holds with missing texts, from a list with None in it
+    "list": list,
+    "object array": lambda xs: np.array(xs, dtype=object),
+    "object array, NaN": lambda xs: np.array([np.nan if x is None else x for x in xs], object),
+    "StringDType NA": lambda xs: np.array([pd.NA if x is None else x for x in xs], NA_STRING),
+    "Series[object]": lambda xs: pd.Series(xs, dtype=object),
+    "Series[string]": lambda xs: pd.Series(xs, dtype="string"),
+    "Series[string, pyarrow]": lambda xs: pd.Series(xs, dtype="string[pyarrow]"),
+    "Series[str]": lambda xs: pd.Series(xs, dtype="str"),
+}
+WITH_GAPS = ["GGGAAACCC", None, "AXG", None, "ACGU"]  # "AXG" is a real refusal
+
+
+@pytest.mark.parametrize("mode", ["nan", "warn"])
+@pytest.mark.parametrize("kind", MISSING_IN)
+def test_missing_texts_stay_missing_and_are_not_refused(kind, mode):
+    given_ = MISSING_IN[kind](WITH_GAPS)
+    with quorin_np.errstate(refused=mode), warnings.catch_warnings(record=True) as seen:
+        warnings.simplefilter("always")
+        folds = quorin_np.nussinov(given_)
+        gc = quorin_np.gc_content(given_)
+    assert [str(w.message).split(";")[0] for w in seen] == ([] if mode == "nan" else [
+        "quorin_np.nussinov: 1 element(s) refused and set to -1"])
+    assert np.isnan(np.asarray(gc, float)).tolist() == [False, True, False, True, False]
+    if kind.startswith("Series"):  # a nullable count: missing where the text was
+        assert folds.dtype == "Int64" and folds.isna().tolist() == [False, True, False, True, False]
+        assert folds.fillna(-2).tolist() == [3, -2, -1, -2, 2]
+    else:  # -1 marks no count, missing or refused
+        assert folds.tolist() == [3, -1, -1, -1, 2]
+
+
+def test_missing_texts_are_not_refused_in_raise_mode():
+    assert quorin_np.nussinov(np.array([None, "GGGAAACCC"], object)).tolist() == [-1, 3]
+    assert np.isnan(quorin_np.gc_content(None))
+    # An element with one argument missing is missing, whatever the other holds.
+    assert np.isnan(quorin_np.sequence_identity([None, "AC"], [5, "AC"])).tolist() == [True, False]
+
+
+# ---- workers ---------------------------------------------------------------------------------
+
+def mixed_batch(seed):
+    """Short and long folds, lanes and single ones, missing and refused elements."""
+    rng = np.random.default_rng(seed)
+    texts = random_rna(seed, 300, 30) + random_rna(seed + 1, 30, 400)
+    for k in rng.choice(len(texts), size=12, replace=False):
+        texts[k] = None if k % 2 else texts[k][:5] + "X" + texts[k][6:]
+    return [texts[k] for k in rng.permutation(len(texts))]
+
+
+@pytest.mark.parametrize("mode", ["raise", "nan", "warn"])
+@pytest.mark.parametrize("workers", [2, 3, -1])
+def test_workers_give_what_one_worker_gives(workers, mode):
+    texts = mixed_batch(workers + 7)
+
+    def outcome(**options):
+        with quorin_np.errstate(refused=mode), warnings.catch_warnings(record=True) as seen:
+            warnings.simplefilter("always")
+            try:
+                result = quorin_np.nussinov(texts, **options).tolist()
+            except ValueError as error:
+                result = (str(error), error.__notes__)
+        return result, [str(w.message) for w in seen]
+
+    assert outcome(workers=workers) == outcome()
+
+
+@pytest.mark.parametrize("workers, error", [
+    (0, "workers must be a number of threads, or from -1 (every core) to"),
+    (-10_000, "workers must be a number of threads"),
+    (1.5, "workers must be an int, not float"),
+    (True, "workers must be an int, not bool"),
+    ("2", "workers must be an int, not str"),
+])
+def test_workers_refused(workers, error):
+    with pytest.raises((TypeError, ValueError), match=re.escape(error)):
+        quorin_np.nussinov(["GGGAAACCC"], workers=workers)
+    with pytest.raises(TypeError, match="unexpected keyword argument 'workers'"):
+        quorin_np.gc_content(["GC"], workers=2)
+
+
+# ---- what is not a collection ------------------------------------------------------------------
+
+@pytest.mark.parametrize("mapping", [{"seq1": "GGGAAACCC"}, __import__("types").MappingProxyType({"a": "AU"})])
+def test_a_mapping_is_refused_with_a_hint(mapping):
+    with pytest.raises(TypeError, match=r"argument 'sequence' is a mapping \(\w+\), not a collection "
+                                        r"of str; pass its values \(\.values\(\)\) or a pandas Series"):
+        quorin_np.nussinov(mapping)
+    assert quorin_np.nussinov(mapping.values()).tolist() == [quorin.nussinov(v) for v in mapping.values()]
 
 
 def test_threads_fold_while_the_caller_runs_python():
@@ -187,11 +300,12 @@ BATCHES = {
 }
 
 
-@pytest.mark.parametrize("mode", ["raise", "nan"])
+@pytest.mark.parametrize("mode, workers", [("raise", 1), ("nan", 1), ("raise", 2)])
 @pytest.mark.parametrize("batch", list(BATCHES))
-def test_a_signal_stops_a_batch_long_before_its_end(batch, mode):
+def test_a_signal_stops_a_batch_long_before_its_end(batch, mode, workers):
     setup = f"import quorin_np\n{BATCHES[batch]}"
-    job = f"with quorin_np.errstate(refused={mode!r}):\n    quorin_np.nussinov(batch)"
+    job = (f"with quorin_np.errstate(refused={mode!r}):\n"
+           f"    quorin_np.nussinov(batch, workers={workers})")
     after = "print(quorin_np.nussinov(['GGGAAACCC']).tolist())"
     assert outcome_of_interrupted(setup, job, after) == ["interrupted", "[3]"]
 
@@ -201,16 +315,17 @@ def test_ctrl_c_from_another_process_stops_a_batch():
     assert outcome_of_interrupted(setup, "quorin_np.nussinov(batch)", by_timer=False) == ["interrupted"]
 
 
-@pytest.mark.parametrize("mode", ["raise", "nan"])
-def test_a_hopeless_table_is_memory_error_in_every_mode(mode):
-    setup = "import quorin_np\nbatch = ['GGGAAACCC', 'A' * 3_000_000]"
-    job = f"with quorin_np.errstate(refused={mode!r}):\n    quorin_np.nussinov(batch)"
+@pytest.mark.parametrize("mode, workers", [("raise", 1), ("nan", 1), ("nan", 2)])
+def test_a_hopeless_table_is_memory_error_in_every_mode(mode, workers):
+    setup = "import quorin_np\nbatch = ['GGGAAACCC', 'A' * 3_000_000, 'ACGU' * 100]"
+    job = (f"with quorin_np.errstate(refused={mode!r}):\n"
+           f"    quorin_np.nussinov(batch, workers={workers})")
     # Refused before any table is allocated: the peak memory grows by no more than the input.
     raised, grew_mib = outcome_and_peak_growth(setup, job)
     assert raised == "MemoryError" and grew_mib < 64
 
 
-@pytest.mark.parametrize("scheduler", ["threads", "distributed"])
+@pytest.mark.parametrize("scheduler", ["workers", "threads", "distributed"])
 def test_fold_many_example_writes_the_scalar_results(tmp_path, scheduler):
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out = tmp_path / "folds.csv"

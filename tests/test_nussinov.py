@@ -1,7 +1,10 @@
 """nussinov: encoding and its messages, agreement with independent slow solvers on every length
 and on adversarial inputs, long sequences, interrupts and refusal of hopeless sizes."""
 
+import collections
 import contextlib
+import functools
+import itertools
 import os
 import random
 import shutil
@@ -18,10 +21,10 @@ PAIRS = {("A", "U"), ("U", "A"), ("G", "C"), ("C", "G"), ("G", "U"), ("U", "G")}
 MESSAGE = "Quorin.RnaNussinov: invalid base '{}' (alphabet is A,U,G,C; T accepted as U)"
 
 
-def span_table(s):
+def span_table(s, min_loop=0):
     """g[i][j] for every span of `s` (upper case, U only): the maximisation written out by
     increasing span length, with every term of it (either end unpaired, the two ends paired
-    around the inside, every split)."""
+    around at least `min_loop` bases, every split)."""
     n = len(s)
     g = [[0] * n for _ in range(n)]
     col = [[0] * n for _ in range(n)]  # col[j][k] = g[k][j], so both halves of a split slice
@@ -29,7 +32,8 @@ def span_table(s):
         for i in range(n - d):
             j = i + d
             inside = g[i + 1][j - 1] if d >= 2 else 0
-            best = max(g[i + 1][j], g[i][j - 1], inside + ((s[i], s[j]) in PAIRS))
+            pairs = (s[i], s[j]) in PAIRS and d - 1 >= min_loop
+            best = max(g[i + 1][j], g[i][j - 1], inside + pairs)
             split = max(map(int.__add__, g[i][i:j], col[j][i + 1:j + 1]))
             g[i][j] = col[j][i] = max(best, split)
     return g
@@ -58,6 +62,87 @@ def most_pairs_by_search(s):
 
     extend(0)
     return best
+
+
+def every_structure(s, min_loop):
+    """Every structure of `s` as a tuple of pairs (i, j): each base unpaired or paired with any
+    allowed partner that encloses at least `min_loop` bases, the pairs never crossing."""
+    @functools.cache
+    def within(i, j):  # the structures of s[i:j]
+        if j - i < 2:
+            return [()]
+        found = list(within(i + 1, j))
+        for k in range(i + 1 + min_loop, j):
+            if (s[i], s[k]) in PAIRS:
+                found += [((i, k), *inside, *rest) for inside in within(i + 1, k)
+                          for rest in within(k + 1, j)]
+        return found
+
+    return within(0, len(s))
+
+
+def partners(n, pairs):
+    """Each base's partner, -1 for an unpaired one."""
+    p = [-1] * n
+    for i, j in pairs:
+        p[i], p[j] = j, i
+    return p
+
+
+def brackets_of(n, pairs):
+    b = ["."] * n
+    for i, j in pairs:
+        b[i], b[j] = "(", ")"
+    return "".join(b)
+
+
+def chosen_by_search(s, min_loop):
+    """The structure the fold promises, found among all of them: of the structures with the
+    most pairs, the one whose partners, read from the 5' end, come first."""
+    structures = every_structure(s, min_loop)
+    most = max(map(len, structures))
+    best = min((x for x in structures if len(x) == most), key=lambda x: partners(len(s), x))
+    return sorted(best)
+
+
+def chosen_by_rule(s, min_loop, g):
+    """The same structure by the stated rule, read from the table g of span_table: the first
+    base of a span stays unpaired if the rest holds as many pairs, else it pairs with the
+    nearest base that keeps the count; then the inside and the rest are read alike."""
+    def gamma(i, j):
+        return g[i][j] if i < j else 0
+
+    def read(i, j):
+        while i < j and gamma(i, j) > 0:
+            if gamma(i + 1, j) < gamma(i, j):
+                k = next(k for k in range(i + 1 + min_loop, j + 1) if (s[i], s[k]) in PAIRS
+                         and gamma(i + 1, k - 1) + 1 + gamma(k + 1, j) == gamma(i, j))
+                return [(i, k), *read(i + 1, k - 1), *read(k + 1, j)]
+            i += 1
+        return []
+
+    return read(0, len(s) - 1)
+
+
+def assert_valid(s, min_loop, count, brackets, pairs):
+    """A structure as the fold promises it: its pairs sorted, allowed (canonical, enclosing at
+    least min_loop bases), none sharing a base or crossing another, written as the brackets,
+    as many as the count."""
+    assert len(pairs) == count and pairs == sorted(pairs)
+    assert brackets == brackets_of(len(s), pairs)
+    seen = set()
+    for i, j in pairs:
+        assert i < j and (s[i], s[j]) in PAIRS and j - i - 1 >= min_loop
+        assert i not in seen and j not in seen
+        seen |= {i, j}
+    # Non-crossing, with the brackets balanced: each ')' closes the latest open '('.
+    open_ = []
+    for x, c in enumerate(brackets):
+        if c == "(":
+            open_.append(x)
+        elif c == ")":
+            assert (open_.pop(), x) in pairs
+    assert not open_
 
 
 def random_rna(n, seed, alphabet="ACGU"):
@@ -214,29 +299,47 @@ DRIVER = r"""
 using namespace quorin::rna;
 using Clock = std::chrono::steady_clock;
 
-std::string outcome(const std::optional<quorin::Result<std::uint64_t>>& r) {
+// A count, or a structure as "count:brackets:i-j,i-j,...".
+std::string shown(std::uint64_t count) { return std::to_string(count); }
+std::string shown(const Structure& s) {
+    std::string out = std::to_string(s.pairs.size()) + ":" + s.brackets + ":";
+    const char* separator = "";
+    for (const auto& [i, j] : s.pairs) {
+        out += separator + std::to_string(i) + "-" + std::to_string(j);
+        separator = ",";
+    }
+    return out;
+}
+template <class T>
+std::string outcome(const std::optional<quorin::Result<T>>& r) {
     if (!r) return "stopped";
-    return *r ? std::to_string(**r) : std::string(r->error().message());
+    return *r ? shown(**r) : std::string(r->error().message());
 }
 
 int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "fills", line;
     std::vector<std::string> lines;
     while (std::getline(std::cin, line)) lines.push_back(line);
-    if (mode == "fills") {  // each line: kernel, 32-bit threshold, sequence; prints the count
+    if (mode == "fills") {  // each line: kernel, 32-bit threshold, loop minimum, sequence; prints
+                            // the count and the structure, a tab between
         for (const auto& l : lines) {
             std::istringstream in(l);
             std::string kernel, sequence;
             FoldOptions options;
-            in >> kernel >> options.wide_from >> sequence;
+            in >> kernel >> options.wide_from >> options.min_loop >> sequence;
             options.kernel = kernel == "rows" ? Kernel::rows : kernel == "sse2" ? Kernel::tiled_sse2
                            : kernel == "avx2" ? Kernel::tiled_avx2
                            : kernel == "bytes_sse2" ? Kernel::bytes_sse2
                            : kernel == "bytes_avx2" ? Kernel::bytes_avx2 : Kernel::automatic;
-            std::cout << *fold(*encode(sequence), {}, options) << "\n";
+            Workspace workspace;
+            std::cout << *fold(*encode(sequence), {}, options) << "\t"
+                      << shown(*fold_structure(*encode(sequence), workspace, {}, options)) << "\n";
         }
-    } else if (mode == "threads") {  // argv[2] threads fold the lines, each line by one thread
+    } else if (mode == "threads") {  // argv[2] threads fold the lines with loop minimum argv[3],
+                                     // each line by one thread; prints both outcomes, a tab between
         const std::size_t t = std::stoul(argv[2]);
+        FoldOptions options;
+        options.min_loop = std::stoul(argv[3]);
         std::vector<std::string> out(lines.size());
         std::atomic<bool> stop{false};
         std::vector<std::thread> pool;
@@ -244,20 +347,24 @@ int main(int argc, char** argv) {
             pool.emplace_back([&, k] {
                 Workspace workspace;
                 for (std::size_t i = k; i < lines.size(); i += t)
-                    out[i] = outcome(fold(lines[i], workspace, stop));
+                    out[i] = outcome(fold(lines[i], workspace, stop, options)) + "\t" +
+                             outcome(fold_structure(lines[i], workspace, stop, options));
             });
         for (auto& th : pool) th.join();
         for (const auto& o : out) std::cout << o << "\n";
-    } else {  // stop: folds the line on a thread and sets the flag after argv[2] ms (at once if
-              // negative); prints the outcome
+    } else {  // stop: folds the line on a thread (the structure fold if argv[3] says so) and sets
+              // the flag after argv[2] ms (at once if negative); prints the outcome
         std::atomic<bool> stop{std::stoi(argv[2]) < 0};
         std::atomic<bool> done{false};
+        const bool structure = argc > 3 && std::string(argv[3]) == "structure";
         Workspace workspace;
         std::string result;
         const auto start = Clock::now();
         std::thread th([&] {
-            try { result = outcome(fold(lines[0], workspace, stop)); }
-            catch (const std::bad_alloc&) { result = "bad_alloc"; }
+            try {
+                result = structure ? outcome(fold_structure(lines[0], workspace, stop))
+                                   : outcome(fold(lines[0], workspace, stop));
+            } catch (const std::bad_alloc&) { result = "bad_alloc"; }
             done = true;
         });
         const auto deadline = start + std::chrono::milliseconds(std::stoi(argv[2]));
@@ -301,29 +408,115 @@ def driver(tmp_path_factory):
     return run
 
 
+Fold = collections.namedtuple("Fold", "count brackets pairs")
+
+
+def parse_fold(line):
+    """The driver's "count<tab>count:brackets:i-j,..." as a Fold; the two counts must agree."""
+    count, structure = line.split("\t")
+    pairs_count, brackets, pairs = structure.split(":")
+    pairs = [tuple(map(int, p.split("-"))) for p in pairs.split(",")] if pairs else []
+    assert int(pairs_count) == int(count) == len(pairs)
+    return Fold(int(count), brackets, pairs)
+
+
 @pytest.fixture(scope="module")
 def fills(driver):
     def run(jobs):
-        return [int(x) for x in driver([f"{kernel} {wide} {seq}" for kernel, wide, seq in jobs])]
+        lines = driver([f"{kernel} {wide} {min_loop} {seq}" for kernel, wide, min_loop, seq in jobs])
+        return [parse_fold(line) for line in lines]
 
     return run
+
+
+@functools.cache
+def table(s, min_loop):
+    return span_table(s, min_loop)
 
 
 @pytest.mark.parametrize("kernel, wide_from", FILLS)
 def test_each_fill_on_every_length_up_to_300(fills, kernel, wide_from):
     s = random_rna(300, 41)
-    g = span_table(s)
-    got = fills([(kernel, wide_from, s[:n]) for n in range(301)])
-    assert got == [0] + [g[0][n - 1] for n in range(1, 301)]
+    for min_loop in (0, 3):
+        g = table(s, min_loop)
+        got = fills([(kernel, wide_from, min_loop, s[:n]) for n in range(301)])
+        assert [f.count for f in got] == [0] + [g[0][n - 1] for n in range(1, 301)]
+        for n in range(0, 301, 13):
+            assert got[n].pairs == chosen_by_rule(s[:n], min_loop, g), (n, min_loop)
 
 
-def test_fills_agree_on_long_and_skewed_sequences(fills):
+# From 512 bases on, the 8-bit fills give way to the 16-bit row fill and the automatic choice
+# is the tiled fill: these are the distinct fills of long sequences.
+LONG_FILLS = [("rows", 131072), ("sse2", 131072), ("avx2", 131072), ("auto", 1)]
+
+
+@pytest.mark.parametrize("min_loop", [0, 3])
+def test_fills_agree_on_long_and_skewed_sequences(fills, min_loop):
     cases = [random_rna(n, n, alphabet) for n, alphabet in [
         (769, "ACGU"), (1151, "GC"), (1343, "GU"), (1000, "AAAGU"), (1201, "GGGCU")]]
     cases += [hairpin(random_rna(500, 3)), "GU" * 400 + "A" * 301]
-    results = [fills([(kernel, wide, s) for s in cases]) for kernel, wide in FILLS]
+    results = [fills([(kernel, wide, min_loop, s) for s in cases])
+               for kernel, wide in (FILLS if min_loop == 0 else LONG_FILLS)]
     assert all(r == results[0] for r in results)
-    assert results[0][-2:] == [500, 400]
+    for s, f in zip(cases, results[0]):
+        assert_valid(s, min_loop, *f)
+    # Every base pairs but for the loop: 1,000 - 4 and 800 - 4 bases (an even number pairs).
+    assert [f.count for f in results[0][-2:]] == ([500, 400] if min_loop == 0 else [498, 398])
+
+
+# ---- the structure fold: one optimal structure, chosen by a stated rule ---------------------
+
+def short_sequences():
+    """Every sequence of up to 5 bases, and random ones of 6 to 11."""
+    every = ["".join(b) for n in range(6) for b in itertools.product("ACGU", repeat=n)]
+    rng = random.Random(5)
+    return every + [random_rna(rng.randint(6, 11), k, rng.choice(["ACGU", "GCU", "GU"]))
+                    for k in range(150)]
+
+
+@pytest.mark.parametrize("kernel, wide_from", FILLS)
+def test_structures_match_an_exhaustive_search(fills, kernel, wide_from):
+    cases = [(s, min_loop) for s in short_sequences() for min_loop in range(5)]
+    got = fills([(kernel, wide_from, min_loop, s) for s, min_loop in cases])
+    for (s, min_loop), f in zip(cases, got):
+        assert f.pairs == chosen_by_search(s, min_loop), (s, min_loop)
+
+
+@settings(max_examples=60, deadline=None)
+@given(st.lists(st.text(st.sampled_from("ACGU"), max_size=90), min_size=1, max_size=8),
+       st.integers(0, 6), st.sampled_from(FILLS))
+def test_structures_are_valid_and_optimal(fills, sequences, min_loop, fill):
+    got = fills([(*fill, min_loop, s) for s in sequences])
+    for s, f in zip(sequences, got):
+        g = span_table(s, min_loop)
+        assert f.count == (g[0][-1] if s else 0)
+        assert_valid(s, min_loop, *f)
+        assert f.pairs == chosen_by_rule(s, min_loop, g)
+
+
+# Ties broken by hand: the first base of a span unpaired when that loses nothing, else paired
+# with its nearest partner that keeps the count.
+@pytest.mark.parametrize("sequence, min_loop, brackets", [
+    ("", 0, ""), ("A", 3, "."), ("AU", 0, "()"), ("AU", 1, ".."),
+    ("GCC", 0, "()."),              # G pairs with the nearer C
+    ("GGC", 0, ".()"),              # the first G gives way to the second
+    ("AUAU", 0, "()()"),            # not (()): A0 takes U1
+    ("GCAU", 0, "()()"),
+    ("GGGAAACCC", 0, "(((...)))"),
+    ("GGGAAACCC", 3, "(((...)))"),
+    ("GGGAAACCC", 4, ".((....))"),  # G2-C6 would enclose 3
+    ("GGAAACCC", 3, "((...))."),
+    ("GGGGAAACCC", 3, ".(((...)))"),
+    ("GAAAC", 3, "(...)"), ("GAAC", 3, "...."),
+    ("gGgAAAtCc", 3, "(((...)))"),  # case and T change nothing
+    ("AAUU", 0, "(())"),            # A0-U2 would keep A1 and U3 apart
+    ("GUGUGU", 0, "()()()"),
+    ("GUGUGU", 1, "((..))"),        # no pair of neighbours left, and only these two nest
+    ("GGGAAACCC", 9, "........."),  # a loop minimum beyond the length pairs nothing
+    ("GGGAAACCC", 2 ** 64 - 1, "........."),
+])
+def test_tie_breaking(fills, sequence, min_loop, brackets):
+    assert fills([("auto", 131072, min_loop, sequence)])[0].brackets == brackets
 
 
 # ---- the fold a batch runs without the interpreter lock, through the same driver -----------------
@@ -335,15 +528,23 @@ def scalar_outcome(sequence):
         return str(error)
 
 
-@pytest.mark.parametrize("threads", [1, 4])
-def test_threads_fold_as_the_exported_function_does(driver, threads):
-    rng = random.Random(threads)
+@pytest.mark.parametrize("threads, min_loop", [(1, 0), (4, 0), (4, 3)])
+def test_threads_fold_as_one_fold_does(driver, threads, min_loop):
+    rng = random.Random(threads + min_loop)
     # Lengths on both sides of every fill's range, refused sequences among them; each thread
-    # reuses one workspace for sequences of every length.
+    # reuses one workspace for sequences of every length, counts and structures in turn.
     lengths = [0, 1, 2, 31, 32, 33, 200, 511, 512, 700]
     lines = [random_rna(rng.choice(lengths), k) for k in range(60)]
-    lines[7:7] = ["ACGN", "AC GU", "ACG\u00e9", "GGGAAACCC", "acgu" * 100]
-    assert driver(lines, "threads", str(threads)) == [scalar_outcome(s) for s in lines]
+    refused = ["ACGN", "AC GU", "ACG\u00e9"]
+    lines[7:7] = [*refused, "GGGAAACCC", "acgu" * 100]
+    alone = iter(driver([f"auto 131072 {min_loop} {s}" for s in lines if s not in refused]))
+    got = driver(lines, "threads", str(threads), str(min_loop))
+    # The structure fold's message names the functions that give structures.
+    named = {s: scalar_outcome(s).replace("RnaNussinov", "NussinovStructure") for s in refused}
+    assert got == [f"{scalar_outcome(s)}\t{named[s]}" if s in refused else next(alone)
+                   for s in lines]
+    if min_loop == 0:
+        assert [x.split("\t")[0] for x in got] == [scalar_outcome(s) for s in lines]
 
 
 # ---- interrupts and hopeless sizes -------------------------------------------------------------------
@@ -426,5 +627,6 @@ def test_hopeless_length_raises_memory_error_before_any_table():
     ("GGGAAACCC", -1, "stopped"),           # a flag already set stops a short one
     ("A" * 3_000_000, 5000, "bad_alloc"),   # a hopeless table is refused, not filled
 ])
-def test_batch_fold_stop_flag_and_hopeless_length(driver, sequence, delay_ms, expected):
-    assert driver([sequence], "stop", str(delay_ms)) == [expected]
+@pytest.mark.parametrize("what", ["count", "structure"])
+def test_batch_fold_stop_flag_and_hopeless_length(driver, sequence, delay_ms, expected, what):
+    assert driver([sequence], "stop", str(delay_ms), what) == [expected]

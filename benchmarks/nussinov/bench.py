@@ -6,16 +6,26 @@ Short sequences first: per length, the time per fold over many random sequences 
 measured as the fastest of many batches of about a millisecond, which a busy machine leaves
 undisturbed now and then), for quorin.nussinov called from Python, the 16-bit fill, and quorin's
 fold as it chose its fill before short sequences had one of their own (previous.cpp, built from
-the same sources). The whole comparison runs several rounds; the ratios are given as the median
-and the range over the rounds.
+the same sources), and quorin_np.nussinov folding the same sequences in one batch call (timed in
+turns with the loop). The whole comparison runs several rounds; the ratios are given as the
+median and the range over the rounds.
 
 Then long sequences: every fold runs in a fresh process on the same random sequence; the three
 counts must agree. Per size it prints seconds, cells per second (n^3 / 6 split evaluations per
 second), the ratios, and the peak memory each fold added to its process, per n^2 bytes (VmHWM
 before and after).
 
+Last, the structure fold against the count fold (structures.cpp, built from the same sources
+with the module's flags): per size and loop minimum (0 and 3), the time per fold of each, the
+two taking turns in one process, over several rounds, with the ratio as the median and range
+over the rounds; for random sequences and for a hairpin (a stem and its reverse complement,
+the traceback's worst case: every paired base scans the whole span for its nearest partner).
+Then the peak memory each added to a fresh process, per n^2 bytes.
+
     PYTHONPATH=$(scripts/dev-build) .venv/bin/python benchmarks/nussinov/bench.py \
-        [--short-sizes ...] [--rounds R] [--sizes ...]
+        [--short-sizes ...] [--rounds R] [--sizes ...] [--structure-sizes ...]
+
+(an empty list skips its table: `--short-sizes --sizes` leaves only the structure table).
 """
 
 import argparse
@@ -65,19 +75,30 @@ sequences = sys.stdin.read().split()
 batches = int(sys.argv[1])
 fold = quorin.nussinov
 total = sum(map(fold, sequences))
-best = float("inf")
+best = batch = float("inf")
+try:
+    import quorin_np
+except ImportError:
+    quorin_np = None
 for _ in range(batches):
     start = time.perf_counter()
     count = sum(map(fold, sequences))
     best = min(best, time.perf_counter() - start)
     assert count == total
-print(total, best / len(sequences))
+    if quorin_np is not None:  # the same folds as one batch call, in turns with the loop
+        start = time.perf_counter()
+        count = int(quorin_np.nussinov(sequences).sum())
+        batch = min(batch, time.perf_counter() - start)
+        assert count == total
+print(total, best / len(sequences), batch / len(sequences))
 """
 
 
-def run_many(command, sequences):
+def run_many(command, sequences, batch=None):
     out = subprocess.run(command, input="".join(s + "\n" for s in sequences), capture_output=True,
                          text=True, check=True).stdout.split()
+    if batch is not None and len(out) > 2:
+        batch.append(float(out[2]))
     return int(out[0]), float(out[1])
 
 
@@ -89,7 +110,7 @@ def median(xs):
 def short_sequences(sizes, rounds, seed, references, previous):
     """The table for short sequences; returns {n: (median fill ratio, median speed-up)}."""
     batches = "40"
-    samples = {n: {"quorin": [], "fill": [], "previous": []} for n in sizes}
+    samples = {n: {"quorin": [], "fill": [], "previous": [], "batch": []} for n in sizes}
     for _ in range(rounds):
         for n in sizes:
             rng = random.Random(seed + n)
@@ -97,18 +118,21 @@ def short_sequences(sizes, rounds, seed, references, previous):
             # sequences: about 0.2 ms of quorin's work, a millisecond or two of the others'.
             count = max(4, min(50, int(2e7 / n ** 3)))
             sequences = ["".join(rng.choice("ACGU") for _ in range(n)) for _ in range(count)]
-            runs = {"quorin": run_many([sys.executable, "-c", QUORIN_MANY, batches], sequences),
+            runs = {"quorin": run_many([sys.executable, "-c", QUORIN_MANY, batches], sequences,
+                                       samples[n]["batch"]),
                     "fill": run_many([references, "fill-many", batches], sequences),
                     "previous": run_many([previous, batches], sequences)}
             if len({total for total, _ in runs.values()}) != 1:
                 sys.exit(f"bench.py: the folds disagree at n = {n}: {runs}")
             for name, (_, seconds) in runs.items():
                 samples[n][name].append(seconds)
+            if len(samples[n]["batch"]) < len(samples[n]["quorin"]):  # quorin_np not built
+                samples[n]["batch"].append(float("nan"))
 
     print(f"short sequences: microseconds per fold (median of {rounds} rounds); ratios as median"
           f" [min - max] over the rounds")
     header = (f"{'n':>6} | {'quorin':>8} | {'16-bit fill':>11} {'quorin/fill':>20} |"
-              f" {'before':>8} {'before/quorin':>20}")
+              f" {'before':>8} {'before/quorin':>20} | {'batch':>8} {'loop/batch':>20}")
     print(header)
     print("-" * len(header))
     summary = {}
@@ -117,15 +141,73 @@ def short_sequences(sizes, rounds, seed, references, previous):
         ratio = [a / b for a, b in zip(q, f)]
         speedup = [b / a for a, b in zip(q, p)]
         summary[n] = (median(ratio), median(speedup))
+        b = samples[n]["batch"]
+        gain = [a / c for a, c in zip(q, b)]  # the loop over quorin.nussinov / one batch call
         print(f"{n:>6} | {median(q) * 1e6:>8.2f} | {median(f) * 1e6:>11.2f}"
               f" {median(ratio):>6.2f} [{min(ratio):.2f} - {max(ratio):.2f}] |"
-              f" {median(p) * 1e6:>8.2f} {median(speedup):>6.2f}x [{min(speedup):.2f} - {max(speedup):.2f}]",
+              f" {median(p) * 1e6:>8.2f} {median(speedup):>6.2f}x [{min(speedup):.2f} - {max(speedup):.2f}] |"
+              f" {median(b) * 1e6:>8.2f} {median(gain):>6.2f}x [{min(gain):.2f} - {max(gain):.2f}]",
               flush=True)
     worst = max(summary, key=lambda n: summary[n][0])
     print(f"slowest against the 16-bit fill: n = {worst}, {summary[worst][0]:.2f} of its time (target"
           f" at most 0.8 for every n from 20 to 500)")
     if 100 in summary:
         print(f"n = 100: {summary[100][1]:.1f}x faster than before (target 2x)")
+    print()
+    return summary
+
+
+def hairpin(n, rng):
+    complement = {"A": "U", "U": "A", "G": "C", "C": "G"}
+    stem = "".join(rng.choice("ACGU") for _ in range(n // 2))
+    return stem + "".join(complement[b] for b in reversed(stem))
+
+
+def structure_rows(sizes, rounds, seed, structures):
+    """The structure fold against the count fold; returns {(n, kind, min_loop): median ratio}."""
+    kinds = ("random", "hairpin")
+    samples = {(n, kind, loop): [] for n in sizes for kind in kinds for loop in (0, 3)}
+    for _ in range(rounds):
+        for n, kind, loop in samples:
+            rng = random.Random(seed + n)
+            count = max(1, min(50, int(5e6 / n ** 2)))  # a batch of a few milliseconds or more
+            make = (lambda: "".join(rng.choice("ACGU") for _ in range(n))) if kind == "random" \
+                else (lambda: hairpin(n, rng))
+            sequences = [make() for _ in range(count)]
+            batches = "20" if n <= 300 else "3" if n <= 2000 else "1"
+            out = subprocess.run([structures, "time", batches, str(loop)],
+                                 input="".join(s + "\n" for s in sequences), capture_output=True,
+                                 text=True)
+            if out.returncode != 0:
+                sys.exit(f"bench.py: the structure fold disagrees with the count at n = {n}")
+            samples[n, kind, loop].append(tuple(map(float, out.stdout.split())))
+
+    print(f"structure fold against the count fold: milliseconds per fold (median of {rounds}"
+          f" rounds); ratios as median [min - max] over the rounds")
+    header = (f"{'n':>6} {'sequence':>8} {'min_loop':>8} | {'count':>9} {'structure':>9} |"
+              f" {'structure/count':>22}")
+    print(header)
+    print("-" * len(header))
+    summary = {}
+    for (n, kind, loop), runs in samples.items():
+        ratio = [s / c for c, s in runs]
+        summary[n, kind, loop] = median(ratio)
+        print(f"{n:>6} {kind:>8} {loop:>8} | {median([c for c, _ in runs]) * 1e3:>9.3f}"
+              f" {median([s for _, s in runs]) * 1e3:>9.3f} |"
+              f" {median(ratio):>8.2f} [{min(ratio):.2f} - {max(ratio):.2f}]", flush=True)
+    for n in sizes:
+        rng = random.Random(seed + n)
+        sequence = "".join(rng.choice("ACGU") for _ in range(n))
+        grown = {}
+        for which in ("count", "structure"):
+            out = subprocess.run([structures, "memory", which, "0"], input=sequence + "\n",
+                                 capture_output=True, text=True, check=True).stdout.split()
+            grown[which] = int(out[1]) * 1024 / n ** 2
+        print(f"n = {n}: peak memory added, bytes per n^2: count {grown['count']:.2f},"
+              f" structure {grown['structure']:.2f} (resident pages, 4 kB each)")
+    worst = {n: max(r for (m, _, _), r in summary.items() if m == n) for n in sizes}
+    print("slowest ratio per n: " + ", ".join(f"{n}: {r:.2f}" for n, r in worst.items()) +
+          " (targets: at most 2 at n = 100, 1.5 from n = 1,000; at most 2.5 bytes per n^2)")
     print()
     return summary
 
@@ -150,8 +232,13 @@ def compile_references(workdir):
                     os.path.join(HERE, "previous.cpp"),
                     *(os.path.join(src, "rna", f) for f in ("nussinov.cpp", "tiled.cpp", "bytes.cpp")),
                     "-o", previous], check=True)
+    structures = os.path.join(workdir, "structures")
+    subprocess.run([cxx, "-std=c++23", "-O3", "-ffp-contract=off", "-fno-math-errno", "-I", src,
+                    os.path.join(HERE, "structures.cpp"),
+                    *(os.path.join(src, "rna", f) for f in ("nussinov.cpp", "tiled.cpp", "bytes.cpp")),
+                    "-o", structures], check=True)
     version = subprocess.run([cxx, "--version"], capture_output=True, text=True).stdout.splitlines()[0]
-    return exe, previous, version
+    return exe, previous, structures, version
 
 
 def main():
@@ -161,16 +248,19 @@ def main():
     parser.add_argument("--sizes", type=int, nargs="*", default=[500, 1000, 1500, 2000, 4000, 8000])
     parser.add_argument("--memo-max", type=int, default=2000,
                         help="largest size for the memoised recursion (default 2000)")
+    parser.add_argument("--structure-sizes", type=int, nargs="*", default=[100, 1000, 4000])
     parser.add_argument("--seed", type=int, default=2024)
     args = parser.parse_args()
 
     with tempfile.TemporaryDirectory() as workdir:
-        exe, previous, version = compile_references(workdir)
+        exe, previous, structures, version = compile_references(workdir)
         print(f"references: {version}, -O3")
         print(f"python: {sys.executable}")
         print()
         if args.short_sizes:
             short_sequences(args.short_sizes, args.rounds, args.seed, exe, previous)
+        if args.structure_sizes:
+            structure_rows(args.structure_sizes, args.rounds, args.seed, structures)
         if not args.sizes:
             return
         # The reference process's own footprint, to subtract from its peak.

@@ -13,6 +13,8 @@ first refused element, with a note giving its position; ``"nan"`` sets refused e
 
 from __future__ import annotations
 
+__version__ = "0.1.0"  # the distribution's version (pyproject.toml); quorin itself keeps none
+
 import contextvars
 from types import BuiltinFunctionType as _BuiltinFunction
 from types import TracebackType
@@ -104,6 +106,11 @@ class errstate:
 __all__ = [name for name in dir(_core) if not name.startswith("_")
            and isinstance(getattr(_core, name), (_numpy.ufunc, _BuiltinFunction))]
 __all__ += ["errstate", "geterr"]
+
+# Labels for the codes of kdigo_gfr_category, as categories that pandas and polars group by.
+from ._kdigo import kdigo_gfr_labels  # noqa: E402
+
+__all__ += ["kdigo_gfr_labels"]
 
 # Dask collections and pandas' nullable arrays reach these ufuncs through their own
 # __array_ufunc__; see _interop for why it is wrapped. This imports neither Dask nor pandas.

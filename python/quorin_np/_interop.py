@@ -453,3 +453,136 @@ def install() -> None:
             _run(hook, sys.modules[name])
     if not any(isinstance(f, _AfterImport) for f in sys.meta_path):
         sys.meta_path.insert(0, _AfterImport())
+
+
+# ---- the functions over texts: pandas results and polars ----------------------------------
+# quorin_np's functions over collections of str (nussinov, gc_content, ...) are no ufuncs; their
+# C code reads every container NumPy can turn into an array of objects, marks missing elements
+# (None, NaN, pandas' NA, a StringDType's NA) missing, and hands the containers that want a
+# result of their own kind here.
+
+def texts_series(values: np.ndarray, missing: np.ndarray | None, series: Any) -> Any:
+    """The result over a pandas Series, on its index and with its name: float64 with NaN where
+    an element was missing; a count as a nullable Int64, missing where the element was (and -1
+    where one was refused under the "nan" or "warn" mode)."""
+    import pandas as pd
+
+    if values.dtype == np.int64:
+        mask = missing if missing is not None else np.zeros(values.shape, bool)
+        values = pd.arrays.IntegerArray(values, mask)
+    return pd.Series(values, index=series.index, name=series.name, copy=False)
+
+
+# ---- polars ---------------------------------------------------------------------------------
+# A polars Series hands a ufunc its whole buffer, null slots included (whose placeholder values
+# are arbitrary, often 0, and which a contract would refuse), and applies the validity mask
+# afterwards; an expression runs the ufunc at .collect(), outside any errstate that was active
+# when it was built. For quorin_np's ufuncs and its functions over texts, a Series is computed
+# only where every input is present, nulls stay null, and an expression carries the refusal mode
+# in force when it was built, as a Dask graph does.
+
+class _Under:
+    """A quorin_np function with the refusal mode (and keyword arguments) of the moment it was
+    put in a polars expression; what the expression calls at .collect()."""
+
+    def __init__(self, function: Callable[..., Any], mode: str, kwargs: dict[str, Any]) -> None:
+        self.function, self.mode, self.kwargs = function, mode, kwargs
+
+    def __call__(self, *args: Any) -> Any:
+        token = _refused.set(self.mode)
+        try:
+            return self.function(*args, **self.kwargs)
+        finally:
+            _refused.reset(token)
+
+
+class _Batch:
+    """What polars' map_batches calls: the inputs that are expressions arrive as one Series (a
+    struct of them when there are several) and take their places among the others."""
+
+    def __init__(self, under: _Under, inputs: tuple[Any, ...], places: list[int]) -> None:
+        self.under, self.inputs, self.places = under, inputs, places
+
+    def __call__(self, series: Any) -> Any:
+        args = list(self.inputs)
+        if len(self.places) == 1:
+            args[self.places[0]] = series
+        else:
+            for k, column in zip(self.places, series.struct.unnest().iter_columns(), strict=True):
+                args[k] = column
+        return self.under(*args)
+
+
+def _polars_expression(pl: ModuleType, function: Callable[..., Any], inputs: tuple[Any, ...],
+                       kwargs: dict[str, Any], dtype: Any) -> Any:
+    places = [k for k, x in enumerate(inputs) if isinstance(x, pl.Expr)]
+    if len(places) == 1:
+        root = inputs[places[0]]
+    else:  # a struct's fields need distinct names: all but the first are renamed
+        root = pl.struct([inputs[k] if n == 0 else inputs[k].alias(f"argument_{k}")
+                          for n, k in enumerate(places)])
+    return root.map_batches(_Batch(_Under(function, _mode(), kwargs), inputs, places),
+                            return_dtype=dtype, is_elementwise=True)
+
+
+def _null_where(pl: ModuleType, name: str, values: np.ndarray, missing: np.ndarray) -> Any:
+    series = pl.Series(name, values)
+    return series.scatter(np.flatnonzero(missing), None) if missing.any() else series
+
+
+def _polars_ufunc(pl: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
+                  kwargs: dict[str, Any]) -> Any:
+    """``ufunc(*inputs)`` over polars Series or expressions, NumPy arrays and scalars."""
+    if ufunc.signature is not None or kwargs:  # lists and keywords: left to polars
+        return NotImplemented
+    if any(isinstance(x, pl.Expr) for x in inputs):
+        if not all(isinstance(x, (pl.Expr, np.generic, Number)) for x in inputs):
+            return NotImplemented
+        return _polars_expression(pl, ufunc, inputs, {}, pl.Float64)
+    if not all(isinstance(x, (pl.Series, np.ndarray, np.generic, Number)) for x in inputs):
+        return NotImplemented
+    series = [x for x in inputs if isinstance(x, pl.Series)]
+    missing = np.logical_or.reduce([s.is_null().to_numpy() for s in series])
+    data = [(x.fill_null(strategy="zero") if x.has_nulls() else x).to_numpy()
+            if isinstance(x, pl.Series) else x for x in inputs]
+    shape = np.broadcast_shapes(*(np.shape(d) for d in data))
+    outs = tuple(np.full(shape, np.nan) for _ in range(ufunc.nout))
+    ufunc(*data, out=outs, where=~missing)
+    results = tuple(_null_where(pl, series[0].name, o, missing) for o in outs)
+    return results if ufunc.nout > 1 else results[0]
+
+
+def texts_foreign(function: Callable[..., Any], args: tuple[Any, ...],
+                  options: dict[str, Any] | None) -> Any:
+    """A function over texts called with polars Series or expressions among its arguments: a
+    Series gives a Series (Float64, or Int64 for a count) with nulls where an input was null;
+    an expression gives an expression computed at .collect() under the mode of this call."""
+    import polars as pl
+
+    options = options or {}
+    if any(isinstance(x, pl.Expr) for x in args):
+        dtype = pl.Int64 if function([]).dtype == np.int64 else pl.Float64
+        return _polars_expression(pl, function, args, options, dtype)
+    series = [x for x in args if isinstance(x, pl.Series)]
+    if not series or any(isinstance(x, (pl.DataFrame, pl.LazyFrame)) for x in args):
+        raise TypeError(f"quorin_np.{function.__name__}: takes a polars Series or expression "
+                        "(a column), not a frame")
+    missing = np.logical_or.reduce([s.is_null().to_numpy() for s in series])
+    values = function(*(x.to_numpy() if isinstance(x, pl.Series) else x for x in args), **options)
+    return _null_where(pl, series[0].name, np.asarray(values), missing)
+
+
+def _hook_polars_series(module: ModuleType) -> None:
+    import polars as pl
+
+    _wrap(module.Series, pl, _polars_ufunc)
+
+
+def _hook_polars_expr(module: ModuleType) -> None:
+    import polars as pl
+
+    _wrap(module.Expr, pl, _polars_ufunc)
+
+
+HOOKS["polars.series.series"] = _hook_polars_series
+HOOKS["polars.expr.expr"] = _hook_polars_expr

@@ -18,6 +18,7 @@
 
 #include "frame.hpp"
 #include "np/calls.hpp"
+#include "np/catalogue.hpp"
 #include "np/counts.hpp"
 #include "np/entry.hpp"
 #include "np/loop.hpp"
@@ -187,6 +188,7 @@ PyObject* init() {
         Py_DECREF(module);
         return nullptr;
     }
+    if (add_catalogue(module) < 0) return Py_DECREF(module), nullptr;
     return module;
 }
 

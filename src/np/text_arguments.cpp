@@ -1,5 +1,6 @@
 #include "np/text_arguments.hpp"
 
+#include <cmath>
 #include <cstring>
 
 namespace quorin::np {
@@ -21,7 +22,8 @@ PyArrayObject* object_array(int nd, npy_intp* shape, PyObject* const* items) {
 
 // A one-dimensional object array over the item pointers of a list or tuple, which it neither
 // owns nor releases: no pass over the items to hold them. The sequence is its base, kept alive;
-// a list may still change while the lock is released between chunks, which `unchanged` checks.
+// a list may still change while the lock is released between chunks, which `unchanged` checks,
+// and the elements of a chunk are held while it is computed.
 PyArrayObject* over_items(PyObject* seq) {
     npy_intp n = Py_SIZE(seq);
     PyObject** items = PyList_Check(seq) ? reinterpret_cast<PyListObject*>(seq)->ob_item
@@ -37,20 +39,62 @@ PyArrayObject* over_items(PyObject* seq) {
     return reinterpret_cast<PyArrayObject*>(a);
 }
 
+// The module name of o's type starts with `prefix` as a whole dotted component.
+bool type_from(PyObject* o, const char* prefix) {
+    owned module(PyType_GetModuleName(Py_TYPE(o)));
+    const char* m = module ? PyUnicode_AsUTF8(module.p) : nullptr;
+    if (m == nullptr) {
+        PyErr_Clear();
+        return false;
+    }
+    std::size_t n = std::strlen(prefix);
+    return std::strncmp(m, prefix, n) == 0 && (m[n] == '\0' || m[n] == '.');
+}
+
+// 1 for a mapping (a dict, or registered as collections.abc.Mapping), 0 if not, -1 on error.
+int is_mapping(PyObject* o) {
+    if (PyDict_Check(o)) return 1;
+    if (!PyMapping_Check(o) || PyList_Check(o) || PyTuple_Check(o) || PyArray_Check(o)) return 0;
+    static PyObject* mapping = nullptr;  // kept for the process
+    if (mapping == nullptr) {
+        owned abc(PyImport_ImportModule("collections.abc"));
+        mapping = abc ? PyObject_GetAttrString(abc.p, "Mapping") : nullptr;
+        if (mapping == nullptr) return -1;
+    }
+    return PyObject_IsInstance(o, mapping);
+}
+
 }  // namespace
 
 bool import_argument_api() { return PyArray_ImportNumPyAPI() >= 0; }
 
 bool is_pandas_series(PyObject* o) {
-    owned module(PyType_GetModuleName(Py_TYPE(o)));
-    owned name(module ? PyType_GetName(Py_TYPE(o)) : nullptr);
-    const char* m = name ? PyUnicode_AsUTF8(module.p) : nullptr;
-    if (m == nullptr) {
-        PyErr_Clear();
+    const char* name = Py_TYPE(o)->tp_name;
+    const char* dot = std::strrchr(name, '.');
+    return std::strcmp(dot ? dot + 1 : name, "Series") == 0 && type_from(o, "pandas");
+}
+
+bool is_foreign(PyObject* o) {
+    if (PyUnicode_CheckExact(o) || PyList_CheckExact(o) || PyTuple_CheckExact(o) || PyArray_Check(o))
         return false;
+    return type_from(o, "polars");
+}
+
+bool is_missing(PyObject* o) {
+    if (o == Py_None) return true;
+    if (PyFloat_Check(o)) return std::isnan(PyFloat_AS_DOUBLE(o));
+    if (PyUnicode_Check(o) || PyLong_Check(o)) return false;
+    if (PyArray_IsScalar(o, Floating)) {
+        owned value(PyNumber_Float(o));
+        if (!value) return PyErr_Clear(), false;
+        return std::isnan(PyFloat_AS_DOUBLE(value.p));
     }
-    return PyUnicode_CompareWithASCIIString(name.p, "Series") == 0 &&
-           std::strncmp(m, "pandas", 6) == 0 && (m[6] == '\0' || m[6] == '.');
+    // pandas' NA and NaT, known by their types' names without importing pandas.
+    const char* name = Py_TYPE(o)->tp_name;
+    const char* dot = std::strrchr(name, '.');
+    name = dot ? dot + 1 : name;
+    return (std::strcmp(name, "NAType") == 0 || std::strcmp(name, "NaTType") == 0) &&
+           type_from(o, "pandas");
 }
 
 bool unchanged(PyArrayObject* column, const char* function) {
@@ -64,7 +108,7 @@ bool unchanged(PyArrayObject* column, const char* function) {
     return false;
 }
 
-PyArrayObject* as_column(PyObject* o) {
+PyArrayObject* as_column(PyObject* o, const char* function, const char* parameter) {
     if ((PyList_CheckExact(o) || PyTuple_CheckExact(o)) && Py_SIZE(o) > 0) return over_items(o);
     if (PyArray_Check(o)) {
         auto* a = reinterpret_cast<PyArrayObject*>(o);
@@ -77,11 +121,22 @@ PyArrayObject* as_column(PyObject* o) {
     bool single = PyUnicode_Check(o) || PyBytes_Check(o) || PyByteArray_Check(o) ||
                   PyArray_IsScalar(o, Generic);
     if (!single && !PyList_Check(o) && !PyTuple_Check(o)) {
-        if (PyObject_HasAttrWithError(o, owned(PyUnicode_FromString("__array__")).p) == 1) {
-            owned a(PyArray_FromAny(o, nullptr, 0, 0, 0, nullptr));
-            return a ? as_column(a.p) : nullptr;
+        // Iterating a dict gives its keys, which are seldom what was meant.
+        int mapping = is_mapping(o);
+        if (mapping < 0) return nullptr;
+        if (mapping == 1) {
+            PyErr_Format(PyExc_TypeError,
+                         "quorin_np.%s: argument '%s' is a mapping (%s), not a collection of str; "
+                         "pass its values (.values()) or a pandas Series",
+                         function, parameter, Py_TYPE(o)->tp_name);
+            return nullptr;
         }
-        if (PyErr_Occurred()) return nullptr;
+        int has_array = PyObject_HasAttrStringWithError(o, "__array__");
+        if (has_array < 0) return nullptr;
+        if (has_array == 1) {
+            owned a(PyArray_FromAny(o, nullptr, 0, 0, 0, nullptr));
+            return a ? as_column(a.p, function, parameter) : nullptr;
+        }
         owned it(PyObject_GetIter(o));
         if (!it) {
             if (!PyErr_ExceptionMatches(PyExc_TypeError)) return nullptr;
@@ -94,19 +149,6 @@ PyArrayObject* as_column(PyObject* o) {
     if (!seq) return nullptr;
     npy_intp n = PySequence_Fast_GET_SIZE(seq.p);
     return n > 0 ? over_items(seq.p) : object_array(1, &n, nullptr);
-}
-
-
-PyObject* like_series(PyObject* result, PyObject* series) {
-    owned out(result);
-    owned index(PyObject_GetAttrString(series, "index"));
-    owned name(index ? PyObject_GetAttrString(series, "name") : nullptr);
-    owned args(name ? PyTuple_Pack(1, out.p) : nullptr);
-    owned kwargs(args ? Py_BuildValue("{sOsOsO}", "index", index.p, "name", name.p, "copy",
-                                      Py_False)
-                      : nullptr);
-    if (!kwargs) return nullptr;
-    return PyObject_Call(reinterpret_cast<PyObject*>(Py_TYPE(series)), args.p, kwargs.p);
 }
 
 }  // namespace quorin::np

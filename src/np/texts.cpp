@@ -1,34 +1,34 @@
 // Cores over texts, run over collections of str. A text core is no ufunc: NumPy would turn a
 // list such as ["ACGU", 5] into the strings "ACGU" and "5" before any loop saw it, where the
 // scalar function refuses the 5; and the folds of a batch must run without the interpreter lock
-// and still stop for Ctrl-C. So a call goes in two phases:
-//   1. With the lock: every argument becomes an array of elements (objects, or StringDType), the
-//      arguments are broadcast together, and a chunk of elements is converted exactly as the
-//      scalar function converts its argument, the UTF-8 texts copied out. An element the
-//      conversion refuses keeps its exception.
-//   2. Without the lock: the row's own array kernel runs the core over the chunk's texts; on
-//      the main thread a signal check takes the lock every few milliseconds.
-// and so on, chunk after chunk. Refusals follow the refusal mode, as for the ufuncs.
-#include "np/mode.hpp"
-#include "np/reference.hpp"
-#include "np/signals.hpp"
+// and still stop for Ctrl-C. So a call goes chunk by chunk through two phases:
+//   1. With the lock: the elements of the broadcast arguments are read where they lie, each
+//      str held for the chunk and its UTF-8 buffer lent, exactly as the scalar function
+//      converts its argument; a missing element (None, NaN, pandas' NA, a StringDType's NA) is
+//      marked missing in the result, and one the conversion refuses keeps its exception.
+//   2. The row's own array kernel runs the core over the chunk's texts: at once, with the lock,
+//      where an element is cheap; without it, on the call's own threads, for folds, with the
+//      main thread taking the lock every few milliseconds to run signal handlers.
+// Refusals follow the refusal mode, as for the ufuncs; missing elements are never refused.
 #include "np/texts.hpp"
 
-#include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstring>
 #include <deque>
 #include <exception>
-#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "frame.hpp"
 #include "interrupt.hpp"
-#include "np/text_arguments.hpp"  // NumPy's headers, and the arguments as arrays
+#include "np/mode.hpp"
+#include "np/reference.hpp"
+#include "np/signals.hpp"
+#include "np/text_compute.hpp"
+#include "np/text_options.hpp"
+#include "rna/lanes.hpp"
 #include "table.hpp"
 
 namespace quorin::np {
@@ -36,200 +36,40 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// What a function over texts adds to its row.
+struct Extras {
+    const char* name;
+    bool without_lock;              // elements cost enough to compute without the lock
+    std::span<const Option> options;  // keyword-only, after the core's parameters
+    const Batch* batch;             // a kernel over groups of short elements, or nullptr
+};
+
+constexpr Option kFoldOptions[] = {Option::workers};
+constexpr Batch kShortFolds{rna::kLanes, rna::lanes_take, rna::fold_lanes};
+
+// Folds take from a microsecond to hours each: they are worth letting go of the lock, and of
+// more cores. gc_content and sequence_identity take nanoseconds and keep the lock.
+constexpr Extras kExtras[] = {
+    {"nussinov", true, kFoldOptions, &kShortFolds},
+};
+
 struct TextFunction {
     const Row* row;
+    Extras extras;
     std::string name;
     std::string doc;
     PyMethodDef def;
 };
 
-// ---- phase 1: gathering a chunk of texts, with the lock ----------------------------------------
-
-// The texts of one chunk, copied into blocks that never move while the chunk is computed, and
-// reused by the next chunk. A copy (rather than a str held and lent) keeps the computation to
-// one pass over memory that is already in cache, and holds no lock of any array.
-class Arena {
-public:
-    Arena() = default;
-    Arena(const Arena&) = delete;
-    Arena& operator=(const Arena&) = delete;
-    ~Arena() {
-        if (!spare.data && !blocks_.empty()) spare = std::move(blocks_.front());
-    }
-
-    std::string_view copy(const char* p, std::size_t n) {
-        while (n > left_) {
-            if (++current_ >= blocks_.size()) {
-                std::size_t size = std::max<std::size_t>(n, kBlock);
-                if (spare.data && spare.size >= size)
-                    blocks_.push_back(std::move(spare));
-                else
-                    blocks_.push_back({std::make_unique_for_overwrite<char[]>(size), size});
-                current_ = blocks_.size() - 1;
-            }
-            next_ = blocks_[current_].data.get();
-            left_ = blocks_[current_].size;
-        }
-        if (n > 0) std::memcpy(next_, p, n);
-        std::string_view v(next_, n);
-        next_ += n;
-        left_ -= n;
-        used_ += n;
-        return v;
-    }
-    std::size_t used() const { return used_; }
-    void clear() {
-        current_ = static_cast<std::size_t>(-1);
-        next_ = nullptr;
-        left_ = 0;
-        used_ = 0;
-    }
-
-private:
-    static constexpr std::size_t kBlock = std::size_t{1} << 20;
-    struct Block {
-        std::unique_ptr<char[]> data;
-        std::size_t size;
-    };
-    // The first block of a thread's last call, kept for its next one, which then takes no fresh
-    // pages from the system. A call within a call (from a signal handler) finds none.
-    static thread_local Block spare;
-    std::vector<Block> blocks_;
-    std::size_t current_ = static_cast<std::size_t>(-1);
-    char* next_ = nullptr;
-    std::size_t left_ = 0;
-    std::size_t used_ = 0;
-};
-
-thread_local Arena::Block Arena::spare;
-
-// A chunk ends after this many elements or once its texts fill a budget of bytes: small
-// enough that the copies are still in cache when they are computed. The budget grows when
-// taking the lock back costs more than a fraction of the computing (a thread running Python
-// may keep the lock for a switch interval each time).
-constexpr npy_intp kChunkElements = npy_intp{1} << 16;
-constexpr std::size_t kFirstBudget = std::size_t{1} << 20;
-constexpr std::size_t kLastBudget = std::size_t{64} << 20;
-
-struct Chunk {
-    npy_intp start = 0;  // flat indices [start, end)
-    npy_intp end = 0;
-    std::vector<std::vector<std::string_view>> views;  // per parameter, per element
-    std::vector<npy_intp> refused;                     // elements whose conversion failed
-    Arena arena;
-};
-
-// The exception of the first element whose conversion failed, across the chunks of a call.
-struct FirstRefused {
-    owned error;
-    std::string message;
-};
-
-// A str's text, converted as the scalar function converts its argument.
-bool text_of_object(PyObject* o, std::string_view& v, const Signature& s, int k, Arena& arena) {
-    if (o == nullptr) o = Py_None;  // an object array not yet filled
-    std::string_view lent;
-    if (PyUnicode_CheckExact(o) && PyUnicode_IS_COMPACT_ASCII(o)) {
-        lent = std::string_view(static_cast<const char*>(PyUnicode_DATA(o)),
-                                static_cast<std::size_t>(PyUnicode_GET_LENGTH(o)));
-    } else if (!frame::text_slow(o, lent, s, k)) {
-        return false;
-    }
-    v = arena.copy(lent.data(), lent.size());
-    return true;
-}
-
-bool text_of_string(const char* p, PyArrayObject* column, npy_string_allocator* allocator,
-                    std::string_view& v, const Signature& s, int k, Arena& arena) {
-    npy_static_string text = {0, nullptr};
-    int rc = NpyString_load(allocator, reinterpret_cast<const npy_packed_static_string*>(p), &text);
-    if (rc < 0) {
-        PyErr_SetString(PyExc_MemoryError, "could not read a StringDType element");
-        return false;
-    }
-    if (rc == 1) {  // missing: its NA object, as the scalar function would take it
-        auto* descr = reinterpret_cast<PyArray_StringDTypeObject*>(PyArray_DESCR(column));
-        if (!descr->has_string_na) return text_of_object(descr->na_object, v, s, k, arena);
-        text = descr->default_string;
-    }
-    v = arena.copy(text.buf, text.size);
-    return true;
-}
-
-// The scalar conversion's own refusals; anything else (MemoryError, say) ends the call.
-bool is_refusal(PyObject* exc) {
-    return PyErr_GivenExceptionMatches(exc, PyExc_TypeError) ||
-           PyErr_GivenExceptionMatches(exc, PyExc_UnicodeError);
-}
-
-// Gathers the next chunk from `it`, the broadcast of `columns` standing at chunk.start. In raise
-// mode the chunk ends at the first element whose conversion fails: nothing after it matters.
-bool gather(const TextFunction& fn, PyArrayObject** columns, int nin, PyArrayMultiIterObject* it,
-            Mode mode, std::size_t budget, Chunk& chunk, FirstRefused& first) {
-    for (int k = 0; k < nin; ++k)
-        if (!unchanged(columns[k], fn.name.c_str())) return false;
-    chunk.arena.clear();
-    chunk.refused.clear();
-    chunk.views.resize(static_cast<std::size_t>(nin));
-    for (auto& v : chunk.views) v.clear();
-
-    // One lock per StringDType array (an array given twice is locked once), for the gathering
-    // only: the elements are copied out.
-    npy_string_allocator* allocators[NPY_MAXARGS] = {};
-    PyArray_Descr* descrs[NPY_MAXARGS] = {};
-    for (int k = 0; k < nin; ++k) descrs[k] = PyArray_DESCR(columns[k]);
-    NpyString_acquire_allocators(static_cast<std::size_t>(nin), descrs, allocators);
-    struct release {
-        npy_string_allocator** a;
-        int n;
-        ~release() { NpyString_release_allocators(static_cast<std::size_t>(n), a); }
-    } releasing{allocators, nin};
-
-    const Signature& s = *fn.row->signature;
-    npy_intp i = chunk.start;
-    bool more = true;
-    while (more && i < it->size) {
-        bool ok = true;
-        for (int k = 0; k < nin; ++k) {
-            std::string_view v;
-            // In parameter order: the first argument that fails decides, as in a call.
-            if (ok) {
-                char* p = static_cast<char*>(PyArray_MultiIter_DATA(it, k));
-                if (allocators[k] != nullptr) {
-                    ok = text_of_string(p, columns[k], allocators[k], v, s, k, chunk.arena);
-                } else {
-                    PyObject* o;
-                    std::memcpy(&o, p, sizeof o);
-                    ok = text_of_object(o, v, s, k, chunk.arena);
-                }
-            }
-            chunk.views[static_cast<std::size_t>(k)].push_back(v);
-        }
-        if (!ok) {
-            owned exc(PyErr_GetRaisedException());
-            if (!exc || !is_refusal(exc.p)) {
-                PyErr_SetRaisedException(exc.release());
-                return false;
-            }
-            if (!first.error) {
-                owned text(PyObject_Str(exc.p));
-                const char* utf8 = text ? PyUnicode_AsUTF8(text.p) : nullptr;
-                if (utf8 == nullptr) return false;
-                first.message = utf8;
-                first.error.p = exc.release();
-            }
-            chunk.refused.push_back(i);
-            more = mode != Mode::raise;
-        }
-        ++i;
-        more = more && i - chunk.start < kChunkElements && chunk.arena.used() < budget;
-        PyArray_MultiIter_NEXT(it);
-    }
-    chunk.end = i;
-    return true;
-}
-
-// ---- phase 2: the kernel, without the lock ---------------------------------------------------
+// A chunk with the lock held ends after this many elements or bytes of text, so that its texts
+// are still in cache when computed; a chunk of folds, after many more, so that the threads
+// share it out.
+constexpr npy_intp kChunkElements = 64;
+constexpr std::size_t kChunkBytes = std::size_t{4} << 10;
+constexpr npy_intp kFoldChunkElements = npy_intp{1} << 14;
+constexpr std::size_t kFoldChunkBytes = std::size_t{64} << 20;
+// With the lock held, it is let go this often between chunks, for the other threads.
+constexpr auto kYieldEvery = std::chrono::milliseconds(5);
 
 // The link of a batch to the interpreter while it runs without the lock: on the main thread,
 // at most every few milliseconds, it takes the lock to run pending signal handlers, and keeps
@@ -243,7 +83,7 @@ struct SignalCheck {
     static bool stop(void* context) {
         auto* c = static_cast<SignalCheck*>(context);
         if (c->raised != nullptr) return true;
-        if (!c->main_thread || !c->clock.due()) return false;
+        if (!c->main_thread || !c->clock.due()) return false;  // main thread only
         PyEval_RestoreThread(c->saved);
         if (PyErr_CheckSignals() < 0) c->raised = PyErr_GetRaisedException();
         c->saved = PyEval_SaveThread();
@@ -251,179 +91,196 @@ struct SignalCheck {
     }
 };
 
-constexpr npy_intp kBetweenChecks = 256;  // elements between two signal checks
-
-void store_refused(char* out, npy_intp i, bool count_result) {
-    if (count_result) {
-        std::int64_t v = -1;
-        std::memcpy(out + i * 8, &v, 8);
-    } else {
-        double v = std::numeric_limits<double>::quiet_NaN();
-        std::memcpy(out + i * 8, &v, 8);
-    }
-}
-
-// Runs the kernel over a gathered chunk, refusing the elements whose conversion failed. False
-// when it stopped at a refusal (raise mode); throws frame::python_error_already_set when a
-// signal check stops it.
-bool run(const array::Form& f, const Chunk& chunk, const FirstRefused& first, char* out,
-         array::Refusals& r) {
-    std::ptrdiff_t steps[NPY_MAXARGS];
-    for (int k = 0; k < f.nin; ++k) steps[k] = sizeof(std::string_view);
-    steps[f.nin] = 8;
-    std::size_t next_refused = 0;
-    for (npy_intp i = chunk.start; i < chunk.end;) {
-        if (next_refused < chunk.refused.size() && chunk.refused[next_refused] == i) {
-            // Only the first refusal of a call needs its message: the first conversion's.
-            r.refuse(array::Refusal::conversion,
-                     QuorinError(r.count == 0 ? first.message : std::string()), i);
-            store_refused(out, i, f.count_result);
-            ++next_refused;
-            ++i;
-            if (r.stop_at_first) return false;
-            continue;
-        }
-        npy_intp end = std::min(i + kBetweenChecks, chunk.end);
-        if (next_refused < chunk.refused.size()) end = std::min(end, chunk.refused[next_refused]);
-        char* data[NPY_MAXARGS];
-        for (int k = 0; k < f.nin; ++k)
-            data[k] = reinterpret_cast<char*>(const_cast<std::string_view*>(
-                chunk.views[static_cast<std::size_t>(k)].data() + (i - chunk.start)));
-        data[f.nin] = out + i * 8;
-        std::ptrdiff_t n = end - i;
-        r.visited = i;
-        if (!f.kernels[0](data, &n, steps, r)) return false;
-        i = end;
-        if (interrupt::requested()) throw frame::python_error_already_set{};
-    }
-    return true;
-}
-
 // ---- the outcome ------------------------------------------------------------------------------
 
-void add_note(PyObject* exc, const TextFunction& fn, std::int64_t at) {
-    owned note(PyUnicode_FromFormat("quorin_np.%s: refused the element at flat index %lld",
-                                    fn.name.c_str(), static_cast<long long>(at)));
-    owned added(note ? PyObject_CallMethod(exc, "add_note", "O", note.p) : nullptr);
-    if (!added) PyErr_Clear();
+std::string_view first_message(const Tally& t) {
+    return t.kind == array::Refusal::conversion ? std::string_view(t.conversion_message)
+                                                : t.why->message();
 }
 
-PyObject* raise_refusal(const TextFunction& fn, const array::Refusals& r, FirstRefused& first) {
+PyObject* raise_refusal(const TextFunction& fn, Tally& t) {
     owned exc;
-    if (r.first_kind == array::Refusal::conversion) {
-        exc.p = first.error.release();
+    if (t.kind == array::Refusal::conversion) {
+        exc.p = t.conversion.release();
     } else {
-        std::string_view m = r.first->message();
+        std::string_view m = t.why->message();
         owned msg(PyUnicode_FromStringAndSize(m.data(), static_cast<Py_ssize_t>(m.size())));
         if (msg) exc.p = PyObject_CallOneArg(PyExc_ValueError, msg.p);
     }
     if (!exc) return frame::fail_without_exception();
-    add_note(exc.p, fn, r.first_at);
+    owned note(PyUnicode_FromFormat("quorin_np.%s: refused the element at flat index %lld",
+                                    fn.name.c_str(), static_cast<long long>(t.first_at)));
+    owned added(note ? PyObject_CallMethod(exc.p, "add_note", "O", note.p) : nullptr);
+    if (!added) PyErr_Clear();
     PyErr_SetRaisedException(exc.release());
     return nullptr;
 }
 
-bool warn_refusals(const TextFunction& fn, const array::Refusals& r, bool count_result) {
-    std::string_view m = r.first->message();
+bool warn_refusals(const TextFunction& fn, const Tally& t, bool count_result) {
+    std::string_view m = first_message(t);
     return PyErr_WarnFormat(PyExc_RuntimeWarning, 1,
                             "quorin_np.%s: %lld element(s) refused and set to %s; the first, at "
                             "flat index %lld: %.*s",
-                            fn.name.c_str(), static_cast<long long>(r.count),
-                            count_result ? "-1" : "NaN", static_cast<long long>(r.first_at),
+                            fn.name.c_str(), static_cast<long long>(t.count),
+                            count_result ? "-1" : "NaN", static_cast<long long>(t.first_at),
                             static_cast<int>(m.size()), m.data()) == 0;
 }
 
-PyObject* call(const TextFunction& fn, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+// quorin_np._interop.<name>(*args): the containers made in Python.
+PyObject* interop(const char* name, PyObject* args) {
+    owned module(PyImport_ImportModule("quorin_np._interop"));
+    owned f(module ? PyObject_GetAttrString(module.p, name) : nullptr);
+    return f ? PyObject_Call(f.p, args, nullptr) : nullptr;
+}
+
+PyObject* tuple_of_slots(PyObject* const* slots, int n) {
+    owned t(PyTuple_New(n));
+    if (!t) return nullptr;
+    for (int k = 0; k < n; ++k) PyTuple_SET_ITEM(t.p, k, Py_NewRef(slots[k]));
+    return t.release();
+}
+
+// ---- one call ---------------------------------------------------------------------------------
+
+PyObject* call(const TextFunction& fn, PyObject* module, PyObject* const* args, Py_ssize_t nargs,
+               PyObject* kwnames) {
     const Row& row = *fn.row;
     const array::Form& f = *row.array;
+    Options options;
+    PyObject* kept[NPY_MAXARGS + 8];
+    PyObject* kept_names_raw = nullptr;
+    PyObject* given_raw = nullptr;
+    Py_ssize_t nkw = kwnames ? PyTuple_GET_SIZE(kwnames) : 0;
+    if (nargs + nkw > NPY_MAXARGS + 8)  // more than any signature takes: the binder says why
+        return frame::bind(*row.signature, args, nargs, kwnames, kept), nullptr;
+    if (!take_options(fn.name.c_str(), fn.extras.options, args, nargs, kwnames, kept,
+                      kept_names_raw, options, given_raw))
+        return nullptr;
+    owned kept_names(kept_names_raw), given(given_raw);
     PyObject* slots[NPY_MAXARGS];
-    if (!frame::bind(*row.signature, args, nargs, kwnames, slots)) return nullptr;
+    if (!frame::bind(*row.signature, given ? kept : args, nargs, kept_names.p, slots))
+        return nullptr;
+
+    for (int k = 0; k < f.nin; ++k)
+        if (is_foreign(slots[k])) {
+            owned function(PyObject_GetAttrString(module, fn.name.c_str()));
+            owned values(function ? tuple_of_slots(slots, f.nin) : nullptr);
+            owned call_args(values ? Py_BuildValue("(OOO)", function.p, values.p,
+                                                   given ? given.p : Py_None)
+                                   : nullptr);
+            return call_args ? interop("texts_foreign", call_args.p) : nullptr;
+        }
+
     Mode mode;
     if (!current_mode(mode)) return nullptr;
-
     PyObject* series = nullptr;  // the first argument that is a pandas Series
     owned columns[NPY_MAXARGS];
     PyArrayObject* arrays[NPY_MAXARGS];
     for (int k = 0; k < f.nin; ++k) {
         if (series == nullptr && is_pandas_series(slots[k])) series = slots[k];
-        columns[k].p = reinterpret_cast<PyObject*>(as_column(slots[k]));
+        columns[k].p = reinterpret_cast<PyObject*>(
+            as_column(slots[k], fn.name.c_str(), row.signature->params[k]));
         if (!columns[k]) return nullptr;
         arrays[k] = reinterpret_cast<PyArrayObject*>(columns[k].p);
     }
-    owned multi(PyArray_MultiIterFromObjects(reinterpret_cast<PyObject**>(arrays), f.nin, 0));
-    if (!multi) return nullptr;
-    auto* broadcast = reinterpret_cast<PyArrayMultiIterObject*>(multi.p);
-    owned result(PyArray_SimpleNew(broadcast->nd, broadcast->dimensions,
+    Elements elements;
+    if (!elements.open(arrays, f.nin)) return nullptr;
+    owned result(PyArray_SimpleNew(elements.nd, elements.shape,
                                    f.count_result ? NPY_INT64 : NPY_FLOAT64));
     if (!result) return nullptr;
     char* out = static_cast<char*>(PyArray_DATA(reinterpret_cast<PyArrayObject*>(result.p)));
 
-    array::Refusals r;
-    r.stop_at_first = mode == Mode::raise;
-    SignalCheck check;
-    check.main_thread = on_main_thread();
-    interrupt::Check hook{SignalCheck::stop, &check};
-    FirstRefused first;
+    const bool folds = fn.extras.without_lock;
+    Gathering g{fn.name.c_str(), row.signature, arrays, f.nin, mode, f.count_result, out,
+                folds ? kFoldChunkElements : kChunkElements, folds ? kFoldChunkBytes : kChunkBytes};
+    owned missing;  // takes g.missing when it is made
+    Work work{&f, fn.extras.batch, mode, out};
+    Tally tally;
     Chunk chunk;
-    std::size_t budget = kFirstBudget;
-    for (bool going = broadcast->size > 0; going;) {
-        if (!gather(fn, arrays, f.nin, broadcast, mode, budget, chunk, first)) return nullptr;
-        std::exception_ptr escaped;
-        bool interrupted = false;
-        check.saved = PyEval_SaveThread();
-        auto started = Clock::now();
-        {
-            interrupt::Scope scope(hook);
-            try {
-                going = run(f, chunk, first, out, r) && chunk.end < broadcast->size;
-            } catch (const frame::python_error_already_set&) {
-                interrupted = true;
-            } catch (...) {
-                escaped = std::current_exception();
+    Folding folding(folds ? options.workers : 1);
+    SignalCheck check;
+    if (folds) check.main_thread = on_main_thread();
+    interrupt::Check hook{SignalCheck::stop, &check};
+    auto yielded = Clock::now();
+    while (chunk.end < elements.size) {
+        bool gathered = gather(g, elements, chunk, tally);
+        if (g.missing != nullptr && !missing) missing.p = reinterpret_cast<PyObject*>(g.missing);
+        if (!gathered) return nullptr;
+        if (!folds) {
+            if (!compute_here(work, chunk, tally)) break;
+        } else {
+            Stopped s;
+            std::exception_ptr failed;
+            check.saved = PyEval_SaveThread();
+            {
+                interrupt::Scope scope(hook);
+                try {
+                    s = folding.compute(work, chunk);
+                } catch (...) {
+                    failed = std::current_exception();
+                }
             }
-        }
-        auto computed = Clock::now();
-        PyEval_RestoreThread(check.saved);
-        if (Clock::now() - computed > (computed - started) / 8) budget = std::min(budget * 4, kLastBudget);
-        if (interrupted) {
-            if (check.raised == nullptr) return frame::fail_without_exception();
-            PyErr_SetRaisedException(check.raised);
-            return nullptr;
-        }
-        if (escaped) {
-            try {
-                std::rethrow_exception(escaped);
-            } catch (...) {
-                return frame::raise_escaped_exception();
+            PyEval_RestoreThread(check.saved);
+            if (failed) std::rethrow_exception(failed);
+            tally.add(s.refusals);
+            if (s.interrupted) {
+                if (check.raised == nullptr) return frame::fail_without_exception();
+                PyErr_SetRaisedException(std::exchange(check.raised, nullptr));
+                return nullptr;
             }
+            // An exception ends the call, unless (raise mode) an element before it was refused.
+            if (s.escape && (mode != Mode::raise || tally.count == 0 || s.escape_at < tally.first_at))
+                std::rethrow_exception(s.escape);
         }
-        chunk.start = chunk.end;
-        if (going && PyErr_CheckSignals() < 0) return nullptr;
+        if (mode == Mode::raise && tally.count > 0) break;
+        chunk.release();
+        if (PyErr_CheckSignals() < 0) return nullptr;
+        if (!folds && Clock::now() - yielded > kYieldEvery) {
+            Py_BEGIN_ALLOW_THREADS;
+            Py_END_ALLOW_THREADS;
+            yielded = Clock::now();
+        }
     }
-    if (r.count > 0) {
-        if (mode == Mode::raise) return raise_refusal(fn, r, first);
-        if (mode == Mode::warn && !warn_refusals(fn, r, f.count_result)) return nullptr;
+    chunk.release();
+    if (tally.count > 0) {
+        if (mode == Mode::raise) return raise_refusal(fn, tally);
+        if (mode == Mode::warn && !warn_refusals(fn, tally, f.count_result)) return nullptr;
     }
-    if (broadcast->nd == 0)
+    if (elements.nd == 0)
         return PyArray_Return(reinterpret_cast<PyArrayObject*>(result.release()));
-    if (series != nullptr && broadcast->nd == 1) return like_series(result.release(), series);
+    if (series != nullptr && elements.nd == 1) {
+        owned wrap(Py_BuildValue("(OOO)", result.p, missing ? missing.p : Py_None, series));
+        return wrap ? interop("texts_series", wrap.p) : nullptr;
+    }
     return result.release();
 }
 
 // ---- registration -------------------------------------------------------------------------------
 
 // The generated reference text in its array wording, after a text signature header (so that
-// the function has a __text_signature__), in place of the text's own first line.
-
-std::string doc_of(const Row& row) {
+// the function has a __text_signature__) that adds the keyword-only options.
+std::string doc_of(const Row& row, const Extras& extras) {
     std::string_view whole(row.doc);
     std::string doc(whole.substr(0, whole.find("\n--\n\n")));
+    if (!extras.options.empty()) {
+        std::string added = ", *";
+        for (Option o : extras.options)
+            for (const OptionSpec& s : kOptionSpecs)
+                if (s.option == o) added += std::string(", ") + s.shown;
+        doc.insert(doc.rfind(')'), added);
+    }
     doc += "\n--\n\n";
     if (const char* found = reference_text(row.name)) {
         std::string_view text(found);
         return doc + std::string(text.substr(text.find("\n\n") + 2));
     }
     return doc + "quorin." + row.name + " over collections of str.";
+}
+
+Extras extras_of(const Row& row) {
+    for (const Extras& e : kExtras)
+        if (std::string_view(e.name) == row.name) return e;
+    return {row.name, false, {}, nullptr};
 }
 
 std::deque<TextFunction>* functions = nullptr;  // kept for the process: the functions point into it
@@ -433,9 +290,10 @@ std::deque<TextFunction>* functions = nullptr;  // kept for the process: the fun
 constexpr std::size_t kMaxFunctions = 8;
 
 template <std::size_t I>
-PyObject* entry(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) noexcept {
+PyObject* entry(PyObject* module, PyObject* const* args, Py_ssize_t nargs,
+                PyObject* kwnames) noexcept {
     try {
-        return call((*functions)[I], args, nargs, kwnames);
+        return call((*functions)[I], module, args, nargs, kwnames);
     } catch (...) {
         return frame::raise_escaped_exception();
     }
@@ -448,26 +306,31 @@ constexpr auto kEntries = []<std::size_t... I>(std::index_sequence<I...>) {
 }  // namespace
 
 int add_text_functions(PyObject* module) {
-    if (PyArray_ImportNumPyAPI() < 0 || !import_argument_api()) return -1;
+    if (PyArray_ImportNumPyAPI() < 0 || !import_argument_api() || !import_chunk_api()) return -1;
     if (functions == nullptr) {
         functions = new std::deque<TextFunction>;
-        bool too_many = false;
+        const char* wrong = nullptr;
         for_each_array_row([&](const Row& row) {
             if (row.array == nullptr || !row.array->texts) return;
             if (functions->size() == kMaxFunctions) {
-                too_many = true;
+                wrong = "quorin_np: too many text functions";
                 return;
             }
             TextFunction& fn = functions->emplace_back();
             fn.row = &row;
+            fn.extras = extras_of(row);
+            // A group kernel takes one text per element and fills the count of each.
+            if (fn.extras.batch != nullptr &&
+                (row.array->nin != 1 || !row.array->count_result || fn.extras.batch->width > 64))
+                wrong = "quorin_np: a group kernel on a row it does not fit";
             fn.name = row.name;
-            fn.doc = doc_of(row);
+            fn.doc = doc_of(row, fn.extras);
             fn.def = {fn.name.c_str(),
                       reinterpret_cast<PyCFunction>(
                           reinterpret_cast<void (*)()>(kEntries[functions->size() - 1])),
                       METH_FASTCALL | METH_KEYWORDS, fn.doc.c_str()};
         });
-        if (too_many) return frame::raise_internal("quorin_np: too many text functions"), -1;
+        if (wrong != nullptr) return frame::raise_internal(wrong), -1;
     }
     for (TextFunction& fn : *functions) {
         owned f(PyCMethod_New(&fn.def, module, owned(PyModule_GetNameObject(module)).p, nullptr));

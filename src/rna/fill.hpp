@@ -1,5 +1,5 @@
-// Pieces shared by the fills: the pairing rule, zeroed buffers that refuse hopeless sizes, and
-// the clock that asks the poll now and then.
+// Pieces shared by the fills: the pairing rule, zeroed buffers that refuse hopeless sizes, the
+// clock that asks the poll now and then, and what a fold asks of a fill beyond the count.
 #pragma once
 
 #include <cstddef>
@@ -76,6 +76,14 @@ private:
     std::uint64_t work_ = 0;
 };
 
+// What a fold asks of a fill: the minimum hairpin loop (at most the length, so that i + min_loop
+// never wraps), and where to trace one optimal structure from the table before the table is
+// released (null for the count alone).
+struct Request {
+    std::size_t min_loop = 0;
+    Structure* structure = nullptr;
+};
+
 // The widest vector instructions the fills may use: 16-byte vectors (SSE2 on x86-64, NEON and
 // the like elsewhere) or, on x86-64 processors that have it, AVX2.
 enum class Isa { sse2, avx2 };
@@ -86,7 +94,7 @@ Isa best_isa() noexcept;
 inline constexpr std::size_t kBytesUpTo = 512;
 std::size_t bytes_scratch_size(std::size_t n) noexcept;
 std::optional<std::uint64_t> fold_bytes(std::span<const std::uint8_t> codes, std::uint8_t* scratch,
-                                        Poll poll, Isa isa);
+                                        Poll poll, Isa isa, const Request& request);
 
 // The tiled SIMD fill is written for x86-64; on every other processor the row fills (which the
 // compiler vectorises) serve every length.
@@ -99,7 +107,8 @@ std::optional<std::uint64_t> fold_bytes(std::span<const std::uint8_t> codes, std
 #if QUORIN_TILED_FILL
 // The tiled SIMD fill with 16-bit counts (tiled.cpp); `avx2` picks the 256-bit instructions,
 // otherwise SSE2, which every x86-64 has. Needs codes.size() < kWideFrom.
-std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Poll poll, bool avx2);
+std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Poll poll, bool avx2,
+                                        const Request& request);
 #endif
 
 }  // namespace quorin::rna::detail

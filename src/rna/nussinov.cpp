@@ -9,6 +9,7 @@
 #include <string>
 
 #include "rna/fill.hpp"
+#include "rna/trace.hpp"
 #include "sequence/utf8.hpp"
 
 namespace quorin::rna {
@@ -53,7 +54,8 @@ void relax(Count* __restrict acc, const Count* __restrict below, Count v, std::s
 // of a split at k = j for every later right end x, so it is added at once to row j + 1 and
 // folded into the rest of row i. Row i starts as a copy of row i + 1 (the split at k = i).
 template <class Count>
-std::optional<std::uint64_t> fill_rows(std::span<const std::uint8_t> code, Poll poll) {
+std::optional<std::uint64_t> fill_rows(std::span<const std::uint8_t> code, Poll poll,
+                                       const Request& request) {
     const std::size_t n = code.size();
     const std::size_t bytes = checked_size(checked_size(n, n + 1) / 2, sizeof(Count));
     refuse_beyond_memory(bytes);
@@ -62,6 +64,7 @@ std::optional<std::uint64_t> fill_rows(std::span<const std::uint8_t> code, Poll 
     // Row i, indexed by the right end j (only j >= i is stored).
     auto row = [&](std::size_t i) { return base + (i * (n - 1) - i * (i - 1) / 2); };
     PollClock clock(poll, kRowsPollBudget);
+    const std::size_t min_loop = request.min_loop;
 
     for (std::size_t i = n - 1; i-- > 0;) {
         Count* g = row(i);
@@ -70,13 +73,18 @@ std::optional<std::uint64_t> fill_rows(std::span<const std::uint8_t> code, Poll 
         const std::uint8_t* left_pairs = kPairs[code[i]];
         for (std::size_t j = i + 1; j < n; ++j) {
             Count inside = j >= i + 2 ? below[j - 1] : Count{0};
-            Count paired = static_cast<Count>(inside + left_pairs[code[j]]);
+            std::uint8_t pairs = j > i + min_loop ? left_pairs[code[j]] : 0;
+            Count paired = static_cast<Count>(inside + pairs);
             Count v = g[j] > paired ? g[j] : paired;
             g[j] = v;
             if (j + 1 < n) relax<Count>(g, row(j + 1), v, j + 1, n);
             if (!clock.tick(n - j)) return std::nullopt;
         }
     }
+    if (request.structure != nullptr &&
+        !trace(code, min_loop, [&](std::size_t i, std::size_t j) { return row(i)[j]; }, clock,
+               *request.structure))
+        return std::nullopt;
     return n == 1 ? 0 : row(0)[n - 1];
 }
 
@@ -89,12 +97,13 @@ Isa best_isa_uncached() noexcept {
 }
 
 // The tiled fill where it is built; the 16-bit row fill on other processors.
-std::optional<std::uint64_t> fill_tiled(std::span<const std::uint8_t> codes, Poll poll, bool avx2) {
+std::optional<std::uint64_t> fill_tiled(std::span<const std::uint8_t> codes, Poll poll, bool avx2,
+                                        const Request& request) {
 #if QUORIN_TILED_FILL
-    return fold_tiled(codes, poll, avx2);
+    return fold_tiled(codes, poll, avx2, request);
 #else
     (void)avx2;
-    return fill_rows<std::uint16_t>(codes, poll);
+    return fill_rows<std::uint16_t>(codes, poll, request);
 #endif
 }
 
@@ -110,16 +119,22 @@ constexpr std::array<std::uint8_t, 256> kCodes = [] {
     return t;
 }();
 
+// The functions whose messages the folds give: the contract counts, the structure fold serves
+// the functions of the array module that give structures.
+constexpr const char* kCountName = "Quorin.RnaNussinov";
+constexpr const char* kStructureName = "Quorin.NussinovStructure";
+
 // Writes the code of every base to out[0..size) and returns how many, or returns the error for
-// the first character that is not one.
-Result<std::size_t> encode_into(std::string_view sequence, std::uint8_t* out) {
+// the first character that is not one, under the name of the function that reads it.
+Result<std::size_t> encode_into(std::string_view sequence, std::uint8_t* out,
+                                const char* name = kCountName) {
     for (std::size_t k = 0; k < sequence.size(); ++k) {
         auto byte = static_cast<unsigned char>(sequence[k]);
         std::uint8_t c = kCodes[byte];
         if (c == kInvalid) {
             // The character itself, all of its UTF-8 bytes.
             std::string_view character = sequence.substr(k, utf8::width(byte));
-            return fail("Quorin.RnaNussinov: invalid base '" + std::string(character) +
+            return fail(std::string(name) + ": invalid base '" + std::string(character) +
                         "' (alphabet is A,U,G,C; T accepted as U)");
         }
         out[k] = c;
@@ -165,25 +180,43 @@ Result<std::vector<std::uint8_t>> encode(std::string_view sequence) {
     return codes;
 }
 
-std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Workspace& workspace,
-                                  Poll poll, FoldOptions options) {
+namespace {
+
+// Fewer than two bases: no pair and no table.
+std::optional<std::uint64_t> unpaired(std::size_t n, Structure* structure) {
+    if (structure != nullptr) {
+        structure->brackets.assign(n, '.');
+        structure->pairs.clear();
+    }
+    return 0;
+}
+
+// The fold of encoded bases, tracing one optimal structure into `structure` when there is one.
+// The 8-bit fill's scratch starts `scratch_from` bytes into the workspace (after the codes, when
+// they were encoded there).
+std::optional<std::uint64_t> run(std::span<const std::uint8_t> codes, Workspace& workspace,
+                                 Poll poll, const FoldOptions& options, Structure* structure,
+                                 std::size_t scratch_from = 0) {
     using namespace detail;
     const std::size_t n = codes.size();
-    if (n == 0) return 0;
-    if (n >= std::min(options.wide_from, kWideFrom)) return fill_rows<std::uint32_t>(codes, poll);
+    if (n < 2) return unpaired(n, structure);
+    const Request request{std::min(options.min_loop, n), structure};
+    if (n >= std::min(options.wide_from, kWideFrom))
+        return fill_rows<std::uint32_t>(codes, poll, request);
     auto bytes = [&](Isa isa) {
-        return fold_bytes(codes, workspace.reserve(bytes_scratch_size(n)), poll, isa);
+        std::uint8_t* scratch = workspace.reserve(scratch_from + bytes_scratch_size(n)) + scratch_from;
+        return fold_bytes(codes, scratch, poll, isa, request);
     };
     switch (options.kernel) {
         case Kernel::rows:
-            return fill_rows<std::uint16_t>(codes, poll);
+            return fill_rows<std::uint16_t>(codes, poll, request);
         case Kernel::tiled_sse2:
-            return fill_tiled(codes, poll, false);
+            return fill_tiled(codes, poll, false, request);
         case Kernel::tiled_avx2:
-            return fill_tiled(codes, poll, best_isa() == Isa::avx2);
+            return fill_tiled(codes, poll, best_isa() == Isa::avx2, request);
         case Kernel::bytes_sse2:
         case Kernel::bytes_avx2:
-            if (n >= kBytesUpTo) return fill_rows<std::uint16_t>(codes, poll);
+            if (n >= kBytesUpTo) return fill_rows<std::uint16_t>(codes, poll, request);
             return bytes(options.kernel == Kernel::bytes_sse2 ? Isa::sse2 : best_isa());
         case Kernel::automatic:
             break;
@@ -191,7 +224,47 @@ std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Workspace
     // Wherever its counts fit, the 8-bit row fill beats the tiled one: measured here it takes
     // under a third of the time at 200 bases and about three fifths at 500.
     if (n < kBytesUpTo) return bytes(best_isa());
-    return fill_tiled(codes, poll, best_isa() == Isa::avx2);
+    return fill_tiled(codes, poll, best_isa() == Isa::avx2, request);
+}
+
+// The fold of a sequence: a short one is encoded into the workspace, ahead of the fill's
+// scratch, so that folding many allocates nothing.
+std::optional<Result<std::uint64_t>> run(std::string_view sequence, Workspace& workspace,
+                                         Poll poll, const FoldOptions& options,
+                                         Structure* structure) {
+    using namespace detail;
+    const std::size_t n = sequence.size();
+    const char* name = structure != nullptr ? kStructureName : kCountName;
+    if (n < kBytesUpTo) {
+        std::uint8_t* block = workspace.reserve(kShortCodes + bytes_scratch_size(n));
+        auto encoded = encode_into(sequence, block, name);
+        if (!encoded) return fail(std::move(encoded.error()));
+        return run({block, n}, workspace, poll, options, structure, kShortCodes);
+    }
+    std::vector<std::uint8_t> codes(n);
+    auto encoded = encode_into(sequence, codes.data(), name);
+    if (!encoded) return fail(std::move(encoded.error()));
+    return run(codes, workspace, poll, options, structure);
+}
+
+Poll poll_of(const std::atomic<bool>& stop) {
+    return Poll{detail::stop_requested, const_cast<std::atomic<bool>*>(&stop)};
+}
+
+std::optional<Result<Structure>> structure_of(std::string_view sequence, Workspace& workspace,
+                                              Poll poll, const FoldOptions& options) {
+    Structure structure;
+    auto count = run(sequence, workspace, poll, options, &structure);
+    if (!count) return std::nullopt;
+    if (!*count) return fail(std::move(count->error()));
+    return structure;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Workspace& workspace,
+                                  Poll poll, FoldOptions options) {
+    return run(codes, workspace, poll, options, nullptr);
 }
 
 std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Poll poll,
@@ -201,26 +274,33 @@ std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Poll poll
 }
 
 std::optional<Result<std::uint64_t>> fold(std::string_view sequence, Workspace& workspace,
-                                          Poll poll) {
-    using namespace detail;
-    const std::size_t n = sequence.size();
-    if (n < kBytesUpTo) {
-        // The codes and the fill's scratch in one block of the workspace.
-        std::uint8_t* block = workspace.reserve(kShortCodes + bytes_scratch_size(n));
-        auto encoded = encode_into(sequence, block);
-        if (!encoded) return fail(std::move(encoded.error()));
-        return fold_bytes({block, n}, block + kShortCodes, poll, best_isa());
-    }
-    auto codes = encode(sequence);
-    if (!codes) return fail(std::move(codes.error()));
-    return fold(*codes, workspace, poll);
+                                          Poll poll, FoldOptions options) {
+    return run(sequence, workspace, poll, options, nullptr);
 }
 
 std::optional<Result<std::uint64_t>> fold(std::string_view sequence, Workspace& workspace,
-                                          const std::atomic<bool>& stop) {
+                                          const std::atomic<bool>& stop, FoldOptions options) {
     if (stop.load(std::memory_order_relaxed)) return std::nullopt;
-    return fold(sequence, workspace,
-                Poll{detail::stop_requested, const_cast<std::atomic<bool>*>(&stop)});
+    return fold(sequence, workspace, poll_of(stop), options);
+}
+
+std::optional<Structure> fold_structure(std::span<const std::uint8_t> codes, Workspace& workspace,
+                                        Poll poll, FoldOptions options) {
+    Structure structure;
+    if (!run(codes, workspace, poll, options, &structure)) return std::nullopt;
+    return structure;
+}
+
+std::optional<Result<Structure>> fold_structure(std::string_view sequence, Workspace& workspace,
+                                                Poll poll, FoldOptions options) {
+    return structure_of(sequence, workspace, poll, options);
+}
+
+std::optional<Result<Structure>> fold_structure(std::string_view sequence, Workspace& workspace,
+                                                const std::atomic<bool>& stop,
+                                                FoldOptions options) {
+    if (stop.load(std::memory_order_relaxed)) return std::nullopt;
+    return structure_of(sequence, workspace, poll_of(stop), options);
 }
 
 Result<std::uint64_t> nussinov(std::string_view sequence) {

@@ -7,6 +7,18 @@
 // (the splits at k = i and k = j - 1 are the spans with position i or j left unpaired). The
 // fold fills that table bottom-up with no recursion and returns gamma(0, n-1).
 //
+// A minimum hairpin loop L forbids the pairs that enclose fewer than L bases: pairs(i, j) is 0
+// whenever j - i - 1 < L. L = 0 is the contract's model, L = 3 the usual one of RNA folding.
+//
+// The structure fold fills the same table with the same kernels, then reads one optimal
+// structure back from it (traceback). Which one, when several hold as many pairs: reading each
+// span from its 5' end, its first base stays unpaired if the rest of the span holds as many
+// pairs; otherwise it pairs with the nearest base that keeps the count; the span inside that
+// pair and the span after it are then read the same way. Equivalently, of all optimal
+// structures it is the one whose list of partners (-1 for an unpaired base), read base by base
+// from the 5' end, comes first: at the first base where it differs from another optimal
+// structure, it leaves that base unpaired, or pairs it with the nearer base.
+//
 // Nothing here touches Python: the exported function and any batch of folds share this kernel.
 #pragma once
 
@@ -15,6 +27,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -58,6 +71,21 @@ enum class Kernel { automatic, rows, tiled_sse2, tiled_avx2, bytes_sse2, bytes_a
 struct FoldOptions {
     std::size_t wide_from = kWideFrom;  // lowered only: a value above kWideFrom is ignored
     Kernel kernel = Kernel::automatic;
+    std::size_t min_loop = 0;  // no pair (i, j) with j - i - 1 < min_loop; any value is valid
+};
+
+// One base pair, 0-based, i < j: two int64 side by side, so that a list of them is laid out as
+// an (n_pairs, 2) int64 array.
+struct BasePair {
+    std::int64_t i, j;
+    friend bool operator==(const BasePair&, const BasePair&) = default;
+};
+static_assert(sizeof(BasePair) == 2 * sizeof(std::int64_t));
+
+// One optimal structure, chosen by the rule above.
+struct Structure {
+    std::string brackets;          // one character per base: '(' and ')' for a pair, '.' unpaired
+    std::vector<BasePair> pairs;   // sorted by i; as many as the count fold gives
 };
 
 // gamma(0, n-1) for the codes, or nullopt when the poll asked to stop (everything allocated has
@@ -70,13 +98,25 @@ std::optional<std::uint64_t> fold(std::span<const std::uint8_t> codes, Poll poll
 // The contract on a sequence, encoding it into the workspace: the count, the invalid-base error,
 // or nullopt when the poll asked to stop.
 std::optional<Result<std::uint64_t>> fold(std::string_view sequence, Workspace& workspace,
-                                          Poll poll);
+                                          Poll poll, FoldOptions options = {});
 
 // For callers without the interpreter lock, on any number of threads with one workspace each:
 // the count or the invalid-base error; nullopt once `stop` reads true (looked at before the fold
 // and about every millisecond in it); std::bad_alloc at once for a table that cannot be had.
 std::optional<Result<std::uint64_t>> fold(std::string_view sequence, Workspace& workspace,
-                                          const std::atomic<bool>& stop);
+                                          const std::atomic<bool>& stop, FoldOptions options = {});
+
+// The structure fold, in the three forms of the count fold above: the same fills, the same
+// polling and refusals, and the table traced before it is released. No memory beyond the
+// count fold's but the structure itself. Its invalid-base error names the functions that give
+// structures: "Quorin.NussinovStructure: invalid base ..." (the count fold's names the contract).
+std::optional<Structure> fold_structure(std::span<const std::uint8_t> codes, Workspace& workspace,
+                                        Poll poll = {}, FoldOptions options = {});
+std::optional<Result<Structure>> fold_structure(std::string_view sequence, Workspace& workspace,
+                                                Poll poll, FoldOptions options = {});
+std::optional<Result<Structure>> fold_structure(std::string_view sequence, Workspace& workspace,
+                                                const std::atomic<bool>& stop,
+                                                FoldOptions options = {});
 
 // The contract: encode, then fold.
 Result<std::uint64_t> nussinov(std::string_view sequence);

@@ -15,6 +15,8 @@
 
 #if QUORIN_TILED_FILL
 
+#include "rna/trace.hpp"
+
 #include <immintrin.h>
 
 #include <cstdint>
@@ -34,6 +36,7 @@ struct State {
     std::size_t n;
     std::size_t tiles;
     const std::uint8_t* code;  // padded to whole tiles with a base that pairs with nothing
+    std::size_t min_loop;      // row i pairs with no column up to i + min_loop
     std::uint8_t* offsets;
     std::uint16_t* bases;
     std::uint16_t* diags;
@@ -45,6 +48,7 @@ struct State {
     std::uint8_t* a8;        // kKc x kW: left halves of one block, relative to the row maximum
     std::int16_t* row_max;   // kW
     std::int16_t* row_acc;   // kW
+    std::uint8_t* masked;    // kW: the codes of one tile row's columns under the loop minimum
     PollClock clock;
 
     // Panel q holds rows 0..q * kW.
@@ -52,6 +56,13 @@ struct State {
     std::uint8_t* offset_panel(std::size_t q) const { return offsets + panel_start(q) * kW; }
     std::uint16_t* base_panel(std::size_t q) const { return bases + panel_start(q); }
     std::uint16_t* diag_tile(std::size_t q) const { return diags + q * kW * kW; }
+
+    // gamma(i, j) once the fill is done, i <= j < n.
+    std::uint64_t gamma(std::size_t i, std::size_t j) const {
+        const std::size_t q = j / kW, qs = q * kW;
+        if (i >= qs) return diag_tile(q)[(i - qs) * kW + (j - qs)];
+        return std::uint64_t{base_panel(q)[i]} + offset_panel(q)[i * kW + (j - qs)];
+    }
 };
 
 }  // namespace
@@ -131,7 +142,8 @@ struct V {
 #pragma GCC pop_options
 #endif
 
-std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Poll poll, bool avx2) {
+std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Poll poll, bool avx2,
+                                        const Request& request) {
     const std::size_t n = codes.size();
     const std::size_t tiles = n / kW + (n % kW != 0);
     const std::size_t padded = checked_size(tiles, kW);
@@ -144,7 +156,7 @@ std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Pol
     const std::size_t diags_bytes = checked_size(tiles, kW * kW * 2);
     const std::size_t rp_bytes = checked_size(padded, kW * 2);
     constexpr std::size_t scratch_bytes =
-        kW * kW * 2 + (kW + 1) * kW * 2 + kW * kW + kKc * kW + kW * 2 + kW * 2 + 6 * 64;
+        kW * kW * 2 + (kW + 1) * kW * 2 + kW * kW + kKc * kW + kW * 2 + kW * 2 + kW + 7 * 64;
     std::size_t total = scratch_bytes;
     for (std::size_t bytes : {padded, offsets_bytes, bases_bytes, diags_bytes, rp_bytes})
         total = checked_size(1, total, bytes);
@@ -170,6 +182,7 @@ std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Pol
     State s{n,
             tiles,
             c,
+            request.min_loop,
             offsets.as<std::uint8_t>(),
             bases.as<std::uint16_t>(),
             diags.as<std::uint16_t>(),
@@ -180,14 +193,15 @@ std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Pol
             carve(kKc * kW),
             reinterpret_cast<std::int16_t*>(carve(kW * 2)),
             reinterpret_cast<std::int16_t*>(carve(kW * 2)),
+            carve(kW),
             PollClock(poll, kTiledPollBudget)};
 
     if (!(avx2 ? avx2::run(s) : sse2::run(s))) return std::nullopt;
-
-    // gamma(0, n - 1): row 0 of the last tile column.
-    const std::size_t last = tiles - 1, col = n - 1 - last * kW;
-    if (last == 0) return s.diag_tile(0)[col];
-    return std::uint64_t{s.base_panel(last)[0]} + s.offset_panel(last)[col];
+    auto gamma = [&s](std::size_t i, std::size_t j) { return s.gamma(i, j); };
+    if (request.structure != nullptr &&
+        !trace(codes, request.min_loop, gamma, s.clock, *request.structure))
+        return std::nullopt;
+    return s.gamma(0, n - 1);
 }
 
 }  // namespace quorin::rna::detail

@@ -1,0 +1,1 @@
+# `python -m quorin_np` runs the `quorin` command; the module has nothing to import.
