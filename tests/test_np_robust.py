@@ -214,6 +214,18 @@ def test_the_first_count_refused_in_parameter_order_decides():
     assert flat_index(caught.value.__notes__[0]) == 1
 
 
+def test_counts_beyond_int64_beside_pandas_and_dask_keep_their_containers():
+    da = pytest.importorskip("dask.array")
+    got = quorin_np.hardy_weinberg_test(pd.Series([5, 6], index=["a", "b"]), 5, 2**63)[1]
+    assert isinstance(got, pd.Series) and list(got.index) == ["a", "b"]
+    assert got["a"] == quorin.hardy_weinberg_test(5, 5, 2**63)[1]
+    with quorin_np.errstate(refused="nan"):
+        lazy = quorin_np.pcr_copies(10.0, 1.5, da.from_array(np.array([1, 2**64, 3], object), 2))
+    assert isinstance(lazy, da.Array)
+    got = lazy.compute()
+    assert np.isnan(got[1]) and got[2] == quorin.pcr_copies(10.0, 1.5, 3)
+
+
 # ---- the mode variable ----------------------------------------------------------------------
 
 class Unprintable:
