@@ -163,3 +163,27 @@ def test_dispatch_does_not_depend_on_import_order(order):
         code = "import sys, quorin_np\nassert 'dask' not in sys.modules\n" + code
     subprocess.run([sys.executable, "-c", code], check=True, env=os.environ)
 
+
+
+GUFUNC_REFUSALS = {  # a refusing Dask call of a generalised ufunc: (call, message, flat index)
+    "protein_rmsd, a stack against a reference of another length": (
+        lambda: quorin_np.protein_rmsd(da.from_array(np.ones((4, 5, 3)), chunks=(2, 5, 3)),
+                                       np.zeros((6, 3))),
+        "Quorin.ProteinRMSD: coordinate arrays must have the same length", 0),
+    "tm_score, a chunked d0 holding a 0": (
+        lambda: quorin_np.tm_score(da.from_array(np.ones((4, 3)), chunks=(2, 3)), 3,
+                                   da.from_array(np.array([1.0, 1.0, 1.0, 0.0]), chunks=2)),
+        "Quorin.TMScore: d₀ must be non-zero", 1),
+}
+
+
+@pytest.mark.parametrize("case", GUFUNC_REFUSALS)
+def test_a_generalised_ufunc_refuses_in_a_chunk_with_the_contracts_error(case):
+    call, message, index = GUFUNC_REFUSALS[case]
+    with pytest.raises(ValueError) as caught:
+        call().compute()
+    name = caught.value.__notes__[0].split(":")[0]
+    assert str(caught.value) == message and caught.value.__context__ is None
+    assert caught.value.__notes__ == [
+        f"{name}: refused the element at flat index {index}",
+        f"{name}: in a Dask chunk of shape (2,); the index counts within that chunk"]

@@ -20,9 +20,29 @@ from types import BuiltinFunctionType as _BuiltinFunction
 from types import TracebackType
 from typing import TYPE_CHECKING, Literal
 
+
+def _in_a_sub_interpreter() -> bool:
+    try:
+        import _interpreters  # CPython's own, private: absent elsewhere
+    except ImportError:
+        return False
+    return bool(_interpreters.get_current()[0] != _interpreters.get_main()[0])
+
+
+# NumPy's extension modules load once per process, in the main interpreter: a sub-interpreter
+# would load them a second time, which NumPy refuses (or, in a legacy sub-interpreter, half does).
+if _in_a_sub_interpreter():
+    raise ImportError("quorin_np cannot be imported in a sub-interpreter: NumPy cannot be loaded "
+                      "twice in one process, and a sub-interpreter would load it again; use "
+                      "quorin_np in the main interpreter")
+
 try:
     import numpy as _numpy
 except ImportError as error:  # pragma: no cover - exercised without NumPy installed
+    import importlib.util
+
+    if importlib.util.find_spec("numpy") is not None:
+        raise ImportError(f"quorin_np cannot import NumPy, which is installed: {error}") from error
     raise ImportError(
         "quorin_np needs NumPy 2 or later, which is not installed; "
         "install it with: pip install 'quorin[numpy]'"
@@ -83,8 +103,8 @@ class errstate:
 
 
 # The ufuncs, and the functions over collections of str (gc_content, sequence_identity, nussinov).
-__all__ = [name for name in dir(_core)
-           if isinstance(getattr(_core, name), (_numpy.ufunc, _BuiltinFunction))]
+__all__ = [name for name in dir(_core) if not name.startswith("_")
+           and isinstance(getattr(_core, name), (_numpy.ufunc, _BuiltinFunction))]
 __all__ += ["errstate", "geterr"]
 
 # Labels for the codes of kdigo_gfr_category, as categories that pandas and polars group by.

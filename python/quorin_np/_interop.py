@@ -24,6 +24,11 @@ their mask, which are arbitrary (often the value that was masked as invalid), so
 would refuse, or warn about, an element that is missing. The same kind of wrapper on their
 ``__array_ufunc__`` computes only the elements present in every input.
 
+Two kinds of argument reach quorin_np's own call, which hands them to :func:`exact_call` here
+before NumPy sees them: NumPy's masked arrays, which NumPy would compute under the mask as well,
+and counts that NumPy cannot read as the scalar function does (ints beyond int64, lists, arrays
+of objects).
+
 Nothing here imports Dask or pandas: the wrappers are installed on the classes when their
 modules are first imported, or at once if they already are.
 """
@@ -62,7 +67,8 @@ class Bound:
             result = self.ufunc(*args, **self.kwargs, **kwargs)
         except (ValueError, OverflowError) as error:
             if getattr(error, "__notes__", None):  # a refused element, not a bad call
-                shape = np.broadcast_shapes(*(np.shape(a) for a in args))
+                shape = loop_shape(self.ufunc, args, _outputs(self.ufunc, kwargs.get("out")),
+                                   kwargs.get("where", True))
                 error.add_note(f"quorin_np.{self.ufunc.__name__}: in a Dask chunk of shape "
                                f"{shape}; the index counts within that chunk")
             raise
@@ -88,6 +94,25 @@ class Bound:
 
 def _mode() -> str:
     return _refused.get("raise")
+
+
+def core_ndims(ufunc: np.ufunc) -> list[int]:
+    """The number of core dimensions of each input: all 0 but for a generalised ufunc."""
+    if ufunc.signature is None:
+        return [0] * ufunc.nin
+    inputs = ufunc.signature.split("->")[0]
+    return [0 if group == "" else group.count(",") + 1
+            for group in inputs[1:-1].split("),(")]
+
+
+def loop_shape(ufunc: np.ufunc, inputs: Any, outs: Any = (), where: Any = True) -> tuple[int, ...]:
+    """The shape a call of `ufunc` loops over: its broadcast result, without core dimensions
+    (every output of a quorin_np function is one real per element)."""
+    shapes = [np.shape(x)[:np.ndim(x) - core] for x, core in zip(inputs, core_ndims(ufunc))]
+    shapes += [np.shape(o) for o in outs if o is not None]
+    if where is not True:
+        shapes.append(np.shape(where))
+    return np.broadcast_shapes(*shapes)
 
 
 def _probe(ufunc: np.ufunc, samples: list[Any], kwargs: dict[str, Any]) -> Any:
@@ -188,6 +213,144 @@ def _masked_call(masked: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
     results = tuple(FloatingArray(o, mask | np.isnan(o) if nan_is_na else mask.copy())
                     for o in outs)
     return results if ufunc.nout > 1 else results[0]
+
+
+# ---- calls that quorin_np's own call hands over -----------------------------------------
+
+def _outputs(ufunc: np.ufunc, out: Any) -> tuple[Any, ...]:
+    """The out= of a call as one entry per output, None where none is given."""
+    if out is None:
+        return (None,) * ufunc.nout
+    return tuple(out) if isinstance(out, tuple) else (out,)
+
+
+def exact_call(ufunc: np.ufunc, args: tuple[Any, ...], kwargs: dict[str, Any]) -> Any:
+    """``ufunc(*args, **kwargs)`` with masked arrays among the inputs, or counts that NumPy cannot
+    read as the scalar function does; called by quorin_np's own call."""
+    inputs = list(args[:ufunc.nin])
+    if len(args) > ufunc.nin:
+        if "out" in kwargs:
+            raise TypeError("cannot specify 'out' as both a positional and keyword argument")
+        kwargs["out"] = args[ufunc.nin:]
+    if any(isinstance(x, np.ma.MaskedArray) for x in inputs):
+        return _masked_array_call(ufunc, inputs, kwargs)
+    return _count_call(ufunc, inputs, kwargs)
+
+
+def _masked_array_call(ufunc: np.ufunc, inputs: list[Any], kwargs: dict[str, Any]) -> Any:
+    """Computes only the elements that no input masks (a list with a masked element, for a
+    generalised ufunc): the others are neither computed nor refused, and masked in every
+    output, each a masked array."""
+    outs = _outputs(ufunc, kwargs.pop("out", None))
+    where = kwargs.pop("where", True)
+    data = [np.ma.getdata(x) for x in inputs]
+    shape = loop_shape(ufunc, data, outs, where)
+    mask = np.zeros(shape, bool)
+    for x, core in zip(inputs, core_ndims(ufunc)):
+        if isinstance(x, np.ma.MaskedArray):
+            m = np.ma.getmaskarray(x)
+            mask |= m.any(axis=tuple(range(-core, 0))) if core else m
+    buffers = tuple(np.full(shape, np.nan) if o is None else np.ma.getdata(o) for o in outs)
+    _call_selected(ufunc, data, kwargs, shape, ~mask & where, buffers, (0, -1, None))
+    results = []
+    for o, buffer in zip(outs, buffers):
+        if isinstance(o, np.ma.MaskedArray):  # where= left out keeps its old value and mask
+            o.mask = mask | (np.ma.getmaskarray(o) & ~np.asarray(where, bool))
+            results.append(o)
+        else:
+            results.append(np.ma.MaskedArray(buffer, mask=mask.copy()))
+    if shape == () and all(o is None for o in outs):
+        results = [r[()] for r in results]
+    return tuple(results) if ufunc.nout > 1 else results[0]
+
+
+def _as_counts(ufunc: np.ufunc, position: int, largest: int, x: Any) -> tuple[Any, Any, Any]:
+    """Count input `position` as the kernel can read it (in range, or 0 where refused), whether
+    the scalar function refuses each element, and the elements as given."""
+    if isinstance(x, (list, tuple)):
+        given = np.asarray(x)
+        if given.dtype.kind not in "biu":  # [-1, 2**63] would become floats: read the ints
+            given = np.array(x, dtype=object)
+    elif isinstance(x, int) and not isinstance(x, bool):
+        given = np.array(x, dtype=object)
+    else:
+        given = np.asarray(x)
+    if given.dtype == object:
+        values, refused = _core._count_values(ufunc, position, given)
+        return values, refused, given
+    if given.dtype.kind not in "biu":  # refused as a whole by the promoter, as NumPy would
+        return given, None, given
+    refused = (given > largest) | (given < 0) if given.dtype.kind == "i" else given > largest
+    if not refused.any():
+        return given, None, given
+    return np.where(refused, 0, given).astype(np.uint64), refused, given
+
+
+def _count_call(ufunc: np.ufunc, inputs: list[Any], kwargs: dict[str, Any]) -> Any:
+    """Reads every count as the scalar function does; an element it refuses is set to NaN and
+    left out of the call (where=), then reported with the loops' own refusals."""
+    outs = _outputs(ufunc, kwargs.pop("out", None))
+    where = kwargs.pop("where", True)
+    counts = _core._count_inputs(ufunc)
+    refused: dict[int, tuple[Any, Any]] = {}
+    for position, largest in counts:
+        inputs[position], r, given = _as_counts(ufunc, position, largest, inputs[position])
+        if r is not None and r.any():
+            refused[position] = (r, given)
+    shape = loop_shape(ufunc, inputs, outs, where)
+    before = np.zeros(shape, bool)
+    for r, _ in refused.values():
+        before |= r
+    before &= where
+    count = int(np.count_nonzero(before))
+    if count == 0:
+        if any(o is not None for o in outs):
+            kwargs["out"] = outs
+        if where is not True:
+            kwargs["where"] = where
+        return ufunc(*inputs, **kwargs)
+    index = int(before.argmax())
+    at = np.unravel_index(index, shape)
+    error = None
+    for position, _ in counts:  # in parameter order, as the scalar function reads them
+        if position in refused:
+            r, given = refused[position]
+            if np.broadcast_to(r, shape)[at]:
+                error = _core._count_error(ufunc, position, np.broadcast_to(given, shape)[at])
+                break
+    fresh = all(o is None for o in outs)
+    outs = tuple(np.empty(shape) if o is None else o for o in outs)
+    for o in outs:
+        o[before] = np.nan
+    _call_selected(ufunc, inputs, kwargs, shape, ~before & where, outs, (count, index, error))
+    if fresh and shape == ():
+        outs = tuple(o[()] for o in outs)
+    return outs if ufunc.nout > 1 else outs[0]
+
+
+def _call_selected(ufunc: np.ufunc, inputs: list[Any], kwargs: dict[str, Any],
+                   shape: tuple[int, ...], selected: Any, outs: tuple[Any, ...],
+                   before: tuple[int, int, Any]) -> None:
+    """Computes the `selected` elements of the call into `outs`, reporting the refusals found
+    `before` (count, flat index, exception) with the loops' own. A generalised ufunc takes no
+    where=: it runs over the selected elements gathered in C order, and its results are put
+    back where they belong."""
+    if ufunc.signature is None:
+        _core._call_with(ufunc, tuple(inputs), {**kwargs, "out": outs, "where": selected},
+                         *before, None)
+        return
+    positions = np.flatnonzero(np.broadcast_to(selected, shape))
+    gathered = []
+    for x, core in zip(inputs, core_ndims(ufunc)):
+        x = np.asarray(x)
+        lists = x.shape[x.ndim - core:]
+        gathered.append(np.broadcast_to(x, shape + lists).reshape((-1,) + lists)[positions])
+    results = _core._call_with(ufunc, tuple(gathered), kwargs, *before, positions)
+    for o, r in zip(outs, results if ufunc.nout > 1 else (results,)):
+        if shape:
+            o[np.unravel_index(positions, shape)] = r
+        elif positions.size:
+            o[()] = r[0]
 
 
 # ---- installing the wrappers --------------------------------------------------------------

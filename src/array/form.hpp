@@ -132,6 +132,7 @@ template <class T> struct outcome<Result<T>> : outcome<T> {};
 
 inline constexpr const char kCount32Range[] = "out of range integral type conversion attempted";
 inline constexpr const char kNegativeUnsigned[] = "can't convert negative int to unsigned";
+inline constexpr const char kBeyondLong[] = "Python int too large to convert to C long";
 
 // Reads element i of an input as the core's parameter type; a count outside the range the
 // scalar conversion accepts is refused with that conversion's message.
@@ -143,7 +144,10 @@ bool read(const char* p, P& v, const char*& why) {
     } else if constexpr (Unsigned) {
         std::uint64_t x;
         std::memcpy(&x, p, sizeof x);
-        if (x > std::numeric_limits<P>::max()) return why = kCount32Range, false;
+        if (x > std::numeric_limits<P>::max()) {  // a 32-bit count is read as a C long first
+            why = x > std::numeric_limits<std::int64_t>::max() ? kBeyondLong : kCount32Range;
+            return false;
+        }
         v = static_cast<P>(x);
         return true;
     } else {

@@ -12,7 +12,8 @@ enum class Mode { raise, nan, warn };
 // The context variable, created by the module; nullptr before.
 extern PyObject* mode_var;
 
-// The mode of the current thread and task; "raise" unless an errstate says otherwise.
+// The mode of the current thread and task; "raise" unless an errstate says otherwise. False,
+// with ValueError, when the variable holds anything but one of the three modes.
 bool current_mode(Mode& mode);
 
 }  // namespace quorin::np

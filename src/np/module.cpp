@@ -1,7 +1,7 @@
 // quorin_np._core: one NumPy ufunc per row of the registration table that has an array form.
-// The loops are the rows' own kernels; this file adds what NumPy needs around them: dtype
-// promotion (reals read as float64, counts as int64 or uint64), a per-call record of refused
-// elements, and the refusal mode taken from a context variable when the call starts.
+// The loops are the rows' own kernels (np/loop.cpp), called through quorin_np's own call
+// (np/calls.cpp); this file adds the dtype promotion (reals read as float64, counts as int64 or
+// uint64) and registers the ufuncs, the text functions and the refusal mode's context variable.
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
 
@@ -17,151 +17,21 @@
 #include <type_traits>
 
 #include "frame.hpp"
+#include "np/calls.hpp"
 #include "np/catalogue.hpp"
+#include "np/counts.hpp"
+#include "np/entry.hpp"
+#include "np/loop.hpp"
 #include "np/mode.hpp"
 #include "np/reference.hpp"
 #include "np/texts.hpp"
 #include "table.hpp"
 
 namespace quorin::np {
-
-PyObject* mode_var = nullptr;  // kept for the process
-
-bool current_mode(Mode& mode) {
-    PyObject* value = nullptr;
-    if (PyContextVar_Get(mode_var, nullptr, &value) < 0) return false;
-    mode = Mode::raise;
-    if (value != nullptr) {
-        if (PyUnicode_CompareWithASCIIString(value, "nan") == 0) mode = Mode::nan;
-        else if (PyUnicode_CompareWithASCIIString(value, "warn") == 0) mode = Mode::warn;
-        Py_DECREF(value);
-    }
-    return true;
-}
-
 namespace {
-
-static_assert(std::is_same_v<npy_intp, std::ptrdiff_t>,
-              "The array kernels take strides as std::ptrdiff_t, which must be npy_intp.");
 
 using array::Form;
 using array::Operand;
-
-// ---- which row a ufunc runs -----------------------------------------------------------------
-
-struct Entry {
-    const Row* row;
-    const Form* form;
-    std::string name;  // the ufunc's name (a function with optional parameters has two)
-    std::string doc;
-};
-
-// The ufunc's own `obj` slot (owned and released by the ufunc) holds a capsule of its entry.
-const Entry* entry_of(PyObject* ufunc) {
-    PyObject* capsule = ufunc ? reinterpret_cast<PyUFuncObject*>(ufunc)->obj : nullptr;
-    auto* e = capsule ? static_cast<const Entry*>(PyCapsule_GetPointer(capsule, "quorin_np.entry"))
-                      : nullptr;
-    if (e == nullptr && !PyErr_Occurred())
-        PyErr_SetString(PyExc_SystemError, "quorin_np: a loop was called without its ufunc");
-    return e;
-}
-
-// ---- one call: the kernel, the mode and what was refused ------------------------------------
-
-struct CallData {
-    NpyAuxData base;
-    const Entry* entry;
-    array::Kernel kernel;
-    Mode mode;
-    array::Refusals refusals;
-};
-
-void raise_refusal(const CallData& d) {
-    const array::Refusals& r = d.refusals;
-    std::string_view m = r.first->message();
-    PyObject* type = r.first_kind == array::Refusal::overflow ? PyExc_OverflowError : PyExc_ValueError;
-    PyObject* msg = PyUnicode_FromStringAndSize(m.data(), static_cast<Py_ssize_t>(m.size()));
-    if (msg == nullptr) return;
-    PyObject* exc = PyObject_CallOneArg(type, msg);
-    Py_DECREF(msg);
-    if (exc == nullptr) return;
-    PyObject* note = PyUnicode_FromFormat("quorin_np.%s: refused the element at flat index %lld",
-                                          d.entry->name.c_str(), static_cast<long long>(r.first_at));
-    PyObject* added = note ? PyObject_CallMethod(exc, "add_note", "O", note) : nullptr;
-    Py_XDECREF(note);
-    if (added == nullptr) {
-        Py_DECREF(exc);
-        return;
-    }
-    Py_DECREF(added);
-    PyErr_SetRaisedException(exc);
-}
-
-// Called once per ufunc call, with the interpreter lock held, after the last chunk: the one
-// place where a call's refusals are complete, so the "warn" mode reports them here.
-void free_call(NpyAuxData* aux) {
-    auto* d = reinterpret_cast<CallData*>(aux);
-    const array::Refusals& r = d->refusals;
-    if (d->mode == Mode::warn && r.count > 0 && !PyErr_Occurred()) {
-        std::string_view m = r.first->message();
-        PyErr_WarnFormat(PyExc_RuntimeWarning, 1,
-                         "quorin_np.%s: %lld element(s) refused and set to NaN; the first, at flat "
-                         "index %lld: %.*s",
-                         d->entry->name.c_str(), static_cast<long long>(r.count),
-                         static_cast<long long>(r.first_at), static_cast<int>(m.size()), m.data());
-    }
-    delete d;
-}
-
-NpyAuxData* clone_call(NpyAuxData* aux) {
-    auto* copy = new (std::nothrow) CallData(*reinterpret_cast<CallData*>(aux));
-    return copy ? &copy->base : nullptr;
-}
-
-// The loop NumPy calls, usually without the interpreter lock: it takes the lock only to raise.
-int strided_loop(PyArrayMethod_Context*, char* const* data, const npy_intp* dimensions,
-                 const npy_intp* strides, NpyAuxData* aux) {
-    auto* d = reinterpret_cast<CallData*>(aux);
-    try {
-        if (d->kernel(data, dimensions, strides, d->refusals)) return 0;
-    } catch (...) {
-        PyGILState_STATE g = PyGILState_Ensure();
-        frame::raise_escaped_exception();
-        PyGILState_Release(g);
-        return -1;
-    }
-    PyGILState_STATE g = PyGILState_Ensure();
-    raise_refusal(*d);
-    PyGILState_Release(g);
-    return -1;
-}
-
-int get_loop(PyArrayMethod_Context* context, int, int, const npy_intp*,
-             PyArrayMethod_StridedLoop** out_loop, NpyAuxData** out_data,
-             NPY_ARRAYMETHOD_FLAGS* flags) {
-    const Entry* e = entry_of(context->caller);
-    if (e == nullptr) return -1;
-    // The kernel that reads each count input as the integer type NumPy resolved for it.
-    unsigned mask = 0;
-    for (int i = 0, k = 0; i < e->form->nin; ++i)
-        if (e->form->inputs[i] != Operand::real)
-            mask |= static_cast<unsigned>(context->descriptors[i]->type_num == NPY_UINT64) << k++;
-    Mode mode;
-    if (!current_mode(mode)) return -1;
-    auto* d = new (std::nothrow) CallData{};
-    if (d == nullptr) return PyErr_NoMemory(), -1;
-    d->base.free = free_call;
-    d->base.clone = clone_call;
-    d->entry = e;
-    d->kernel = e->form->kernels[mask];
-    d->mode = mode;
-    d->refusals.stop_at_first = mode == Mode::raise;
-    *out_loop = strided_loop;
-    *out_data = &d->base;
-    // Overflow to inf and invalid operations to NaN are results here, not floating-point errors.
-    *flags = NPY_METH_NO_FLOATINGPOINT_ERRORS;
-    return 0;
-}
 
 // ---- promotion: which loop an input's dtype takes ---------------------------------------------
 
@@ -250,7 +120,7 @@ int add_ufunc(PyObject* module, Entry& e) {
         nullptr, nullptr, nullptr, 0, e.form->nin, e.form->nout, PyUFunc_None, e.name.c_str(),
         e.doc.c_str(), 0, e.form->layout);
     if (ufunc == nullptr) return -1;
-    PyObject* capsule = PyCapsule_New(&e, "quorin_np.entry", nullptr);
+    PyObject* capsule = entry_capsule(e);
     if (capsule == nullptr) {
         Py_DECREF(ufunc);
         return -1;
@@ -260,15 +130,32 @@ int add_ufunc(PyObject* module, Entry& e) {
         Py_DECREF(ufunc);
         return -1;
     }
+    if (take_calls(ufunc) < 0) {
+        Py_DECREF(ufunc);
+        return -1;
+    }
     return PyModule_Add(module, e.name.c_str(), ufunc);  // takes the reference, even on failure
 }
 
 std::vector<Entry>* entries = nullptr;  // kept for the process: the ufuncs point into it
 
+// Private functions for quorin_np._interop, which prepares the calls NumPy cannot take as the
+// scalar functions do.
+PyMethodDef private_functions[] = {
+    {"_call_with", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(call_with)),
+     METH_FASTCALL, "ufunc(*args, **kwargs) with refusals found beforehand."},
+    {"_count_inputs", count_inputs, METH_O, "The count inputs of a ufunc and their largest values."},
+    {"_count_values", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(count_values)),
+     METH_FASTCALL, "An array of objects read as one count argument of the scalar function."},
+    {"_count_error", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(count_error)),
+     METH_FASTCALL, "The exception of the scalar function for one count argument, or None."},
+    {nullptr, nullptr, 0, nullptr},
+};
+
 PyModuleDef module_def = {
     PyModuleDef_HEAD_INIT, "quorin_np._core",
     "The ufuncs of quorin_np, built from quorin's own contract cores.", -1,
-    nullptr, nullptr, nullptr, nullptr, nullptr,
+    private_functions, nullptr, nullptr, nullptr, nullptr,
 };
 
 PyObject* init() {

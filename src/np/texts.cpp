@@ -25,6 +25,7 @@
 #include "interrupt.hpp"
 #include "np/mode.hpp"
 #include "np/reference.hpp"
+#include "np/signals.hpp"
 #include "np/text_compute.hpp"
 #include "np/text_options.hpp"
 #include "rna/lanes.hpp"
@@ -76,33 +77,19 @@ constexpr auto kYieldEvery = std::chrono::milliseconds(5);
 struct SignalCheck {
     PyThreadState* saved = nullptr;
     bool main_thread = false;
-    Clock::time_point last = Clock::now();
+    SignalClock clock;
     PyObject* raised = nullptr;
 
     static bool stop(void* context) {
         auto* c = static_cast<SignalCheck*>(context);
         if (c->raised != nullptr) return true;
-        if (!c->main_thread) return false;  // signals are handled by the main thread only
-        auto now = Clock::now();
-        if (now - c->last < std::chrono::milliseconds(10)) return false;
-        c->last = now;
+        if (!c->main_thread || !c->clock.due()) return false;  // main thread only
         PyEval_RestoreThread(c->saved);
         if (PyErr_CheckSignals() < 0) c->raised = PyErr_GetRaisedException();
         c->saved = PyEval_SaveThread();
         return c->raised != nullptr;
     }
 };
-
-bool on_main_thread() {
-    owned threading(PyImport_ImportModule("threading"));
-    owned main(threading ? PyObject_CallMethod(threading.p, "main_thread", nullptr) : nullptr);
-    owned ident(main ? PyObject_GetAttrString(main.p, "ident") : nullptr);
-    if (!ident) {
-        PyErr_Clear();
-        return true;  // assume the worst: check signals
-    }
-    return PyLong_AsUnsignedLong(ident.p) == PyThread_get_thread_ident();
-}
 
 // ---- the outcome ------------------------------------------------------------------------------
 
