@@ -279,7 +279,7 @@ def run(args: argparse.Namespace) -> int:
 
     outcomes = (compute(chunk, plan) for chunk in source.chunks())
     return _write(source.label, outcomes, source.empty, plan, out, fmt_out,
-                  Progress(shown, source.total, source.unit), lambda: source.position, None)
+                  Progress(shown, source.total, source.unit), lambda: source.position, source)
 
 
 def _write(label: str, outcomes: Any, empty: Any, plan: Plan, out: str | None, fmt_out: str,

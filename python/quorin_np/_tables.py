@@ -85,6 +85,8 @@ class _Throttle(io.RawIOBase):
         self._stream, self._block = stream, block
         self._read = 0
         self._taken = 0
+        self._inside = 0  # reads in progress, on pyarrow's threads
+        self._closed = False
         self._turn = threading.Condition()
 
     def readable(self) -> bool:
@@ -97,16 +99,35 @@ class _Throttle(io.RawIOBase):
 
     def readinto(self, buffer: Any) -> int:
         with self._turn:
-            self._turn.wait_for(lambda: self._read < (self._taken + self.AHEAD) * self._block,
+            self._turn.wait_for(lambda: self._closed or
+                                self._read < (self._taken + self.AHEAD) * self._block,
                                 timeout=0.5)
+            if self._closed:
+                return 0
+            self._inside += 1
         view, n = memoryview(buffer).cast("B"), 0
-        while n < len(view):  # whole, but at the end
-            got = self._stream.readinto(view[n:])
-            if not got:
-                break
-            n += got
+        try:
+            while n < len(view):  # whole, but at the end
+                got = self._stream.readinto(view[n:])
+                if not got:
+                    break
+                n += got
+        finally:
+            with self._turn:
+                self._inside -= 1
+                self._turn.notify_all()
         self._read += n
         return n
+
+    def close(self) -> None:
+        """Ends the stream for the reader: a read waiting returns at once, as at the end, and
+        this returns once no read is in progress. A reader thread that still called into the
+        interpreter while it shuts down would end the process."""
+        with self._turn:
+            self._closed = True
+            self._turn.notify_all()
+            self._turn.wait_for(lambda: self._inside == 0, timeout=5.0)
+        super().close()
 
 
 class Source:
@@ -125,6 +146,7 @@ class Source:
             raise UsageError(f"cannot read {self.path}: "
                              f"{'no such file' if not os.path.exists(self.path) else 'not a file'}")
         self._raw: Any = None
+        self._reader: Any = None
         if fmt == "parquet":
             self._open_parquet()
         else:
@@ -207,7 +229,7 @@ class Source:
             convert = pacsv.ConvertOptions(column_types={n: pa.string() for n in self.names},
                                            strings_can_be_null=False)
         try:
-            reader = pacsv.open_csv(
+            reader = self._reader = pacsv.open_csv(
                 self._stream, read_options=pacsv.ReadOptions(block_size=BLOCK),
                 parse_options=pacsv.ParseOptions(delimiter=self.delimiter,
                                                  newlines_in_values=True),
@@ -236,6 +258,17 @@ class Source:
                 pending, count = rest.to_batches(), rest.num_rows
         if count:
             yield pa.Table.from_batches(pending)
+
+    def close(self) -> None:
+        """Stops the reader and closes the file, on every path (a run ended by a refusal
+        included), before the command returns."""
+        if self.fmt == "parquet":
+            return
+        self._throttle.close()
+        if self._reader is not None:
+            self._reader.close()
+        if self._raw is not None:
+            self._raw.close()
 
     def empty(self) -> pa.Table:
         """The table with no rows (its columns as text unless typed)."""
