@@ -2,6 +2,7 @@
 // x86-64, for AVX2 too, chosen at run time.
 #include "sequence/scan.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
