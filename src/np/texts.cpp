@@ -9,6 +9,9 @@
 //   2. The row's own array kernel runs the core over the chunk's texts: at once, with the lock,
 //      where an element is cheap; without it, on the call's own threads, for folds, with the
 //      main thread taking the lock every few milliseconds to run signal handlers.
+// Where every argument of an element is a plain str and the work is cheap, the two phases are
+// one: a run of such elements is read and computed at once, with the lock held throughout and
+// no reference taken, so that an element costs little beyond its own computation.
 // Refusals follow the refusal mode, as for the ufuncs; missing elements are never refused.
 #include "np/texts.hpp"
 
