@@ -117,6 +117,28 @@ def test_long_collections_mixing_every_kind_of_element():
                            grid, column)
 
 
+@pytest.mark.parametrize("first, later, expected", [
+    ("", b"AU", ValueError("Quorin.GCContent: sequence must not be empty (total > 0 precondition)")),
+    (b"AU", "", TypeError("argument 'sequence': 'bytes' object cannot be converted to 'PyString'")),
+])
+@pytest.mark.parametrize("mode", ["raise", "warn"])
+def test_a_refusal_deep_in_a_long_collection_is_found_where_it_is(first, later, expected, mode):
+    texts = random_rna(6, 300, 40)
+    texts[170], texts[260] = first, later
+    with quorin_np.errstate(refused=mode), warnings.catch_warnings(record=True) as seen:
+        warnings.simplefilter("always")
+        if mode == "raise":
+            with pytest.raises(type(expected), match=re.escape(str(expected))) as error:
+                quorin_np.gc_content(texts)
+            assert error.value.__notes__ == ["quorin_np.gc_content: refused the element at flat index 170"]
+            return
+        result = quorin_np.gc_content(texts)
+    assert np.isnan(result[[170, 260]]).all() and not np.isnan(np.delete(result, [170, 260])).any()
+    assert [str(w.message) for w in seen] == [
+        f"quorin_np.gc_content: 2 element(s) refused and set to NaN; the first, at flat index 170: "
+        f"{expected}"]
+
+
 def test_arguments_broadcast_and_keep_their_shape():
     a = np.array([["ACGU", "ACGA"], ["AC", "UUUU"]], dtype=STRING)
     b = ["ACGU", "ACG\u00e9"]
