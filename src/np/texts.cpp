@@ -224,7 +224,9 @@ PyObject* call(const TextFunction& fn, PyObject* module, PyObject* const* args, 
     if (folds) check.main_thread = on_main_thread();
     interrupt::Check hook{SignalCheck::stop, &check};
     auto yielded = Clock::now();
-    bool objects = !folds;  // only columns of objects hold str
+    // Only columns of objects hold str; and only the cores computed with the lock never call
+    // back into the interpreter (a fold polls for signals), which a run without references needs.
+    bool objects = !folds;
     for (int k = 0; k < f.nin; ++k) objects &= PyArray_DESCR(arrays[k])->type_num == NPY_OBJECT;
     std::vector<std::string_view> plain(objects ? static_cast<std::size_t>(kPlainElements * f.nin) : 0);
     for (npy_intp at = 0; at < elements.size; at = chunk.end) {
