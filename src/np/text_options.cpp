@@ -62,17 +62,17 @@ bool take_options(const char* function, std::span<const Option> offered, PyObjec
     for (Py_ssize_t k = 0; k < nkw; ++k) {
         PyObject* name = PyTuple_GET_ITEM(kwnames, k);
         PyObject* value = args[nargs + k];
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* offered_option = nullptr;
         for (const OptionSpec& s : kOptionSpecs)
             if (std::find(offered.begin(), offered.end(), s.option) != offered.end() &&
                 PyUnicode_CompareWithASCIIString(name, s.name) == 0)
-                spec = &s;
-        if (spec == nullptr) {
+                offered_option = &s;
+        if (offered_option == nullptr) {
             if (PyList_Append(names.p, name) < 0) return false;
             kept_args[kept++] = value;
             continue;
         }
-        switch (spec->option) {
+        switch (offered_option->option) {
             case Option::workers:
                 if (!read_workers(function, value, values.workers)) return false;
                 break;
