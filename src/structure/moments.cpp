@@ -1,0 +1,60 @@
+// The moment pass, compiled for 16-byte vectors everywhere and, on x86-64, for AVX2 too,
+// chosen at run time. Both compute lane by lane in the same order, so they give the same sums.
+#include "structure/moments.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quorin::structure {
+namespace {
+
+namespace generic {
+typedef double vec __attribute__((vector_size(32)));
+#include "structure/moments_kernel.inc"
+}  // namespace generic
+
+#if defined(__x86_64__)
+// The same source for AVX2, and for AVX-512, whose 32 vector registers hold every sum of the
+// pass at once (still four lanes wide). Everything up to the matching pop is compiled for the
+// set named; clang spells it differently.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#endif
+namespace avx2 {
+typedef double vec __attribute__((vector_size(32)));
+#include "structure/moments_kernel.inc"
+}  // namespace avx2
+#if defined(__clang__)
+#pragma clang attribute pop
+#pragma clang attribute push(__attribute__((target("avx2,avx512f,avx512vl"))), apply_to = function)
+#else
+#pragma GCC pop_options
+#pragma GCC push_options
+#pragma GCC target("avx2,avx512f,avx512vl,prefer-vector-width=256")
+#endif
+namespace avx512 {
+typedef double vec __attribute__((vector_size(32)));
+#include "structure/moments_kernel.inc"
+}  // namespace avx512
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
+#pragma GCC pop_options
+#endif
+#endif
+
+}  // namespace
+
+Moments moments(const List<Triple>& x, const List<Triple>& y, const List<double>* w) noexcept {
+#if defined(__x86_64__)
+    static const int isa = __builtin_cpu_supports("avx512vl") ? 2 : __builtin_cpu_supports("avx2");
+    if (isa == 2) return w ? avx512::run<true>(x, y, w) : avx512::run<false>(x, y, nullptr);
+    if (isa == 1) return w ? avx2::run<true>(x, y, w) : avx2::run<false>(x, y, nullptr);
+#endif
+    return w ? generic::run<true>(x, y, w) : generic::run<false>(x, y, nullptr);
+}
+
+}  // namespace quorin::structure
