@@ -1,9 +1,13 @@
 #include "np/loop.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <exception>
 #include <new>
+#include <thread>
 #include <type_traits>
+#include <vector>
 
 #include "np/entry.hpp"
 #include "np/mode.hpp"
@@ -20,6 +24,10 @@ static_assert(std::is_same_v<npy_intp, std::ptrdiff_t>,
 // the lists of a generalised ufunc), a fraction of a millisecond each, and looks at the clock
 // between blocks to know when a check for signals is due.
 constexpr npy_intp kBlockTerms = npy_intp{1} << 16;
+
+// A generalised ufunc's loop of at least this many blocks is shared with helper threads, one
+// per further core: its elements are heavy (whole lists each) and independent.
+constexpr npy_intp kSharedBlocks = 4;
 
 struct CallData {
     NpyAuxData base;
@@ -115,6 +123,99 @@ PyObject* refusal_exception(array::Refusal kind, const QuorinError& why) {
     return exc;
 }
 
+// The blocks of one loop call computed by the calling thread and helpers: each takes the next
+// block not yet taken, into refusals of its own, so that the blocks' outcomes merge in order.
+// A refusal in "raise" mode, an escaping exception or a signal stops the taking of blocks;
+// every block taken is finished.
+struct SharedLoop {
+    CallData& d;
+    char* const* data;
+    const npy_intp* dims;
+    const npy_intp* strides;
+    npy_intp n, block, blocks;
+    int nops;
+    std::vector<array::Refusals> outcomes;
+    std::atomic<npy_intp> next{0};
+    std::atomic<bool> stop{false};
+    std::exception_ptr failure;
+    std::atomic<bool> failed{false};
+
+    SharedLoop(CallData& d_, char* const* data_, const npy_intp* dims_, const npy_intp* strides_,
+               npy_intp n_, npy_intp block_, int nops_)
+        : d(d_), data(data_), dims(dims_), strides(strides_), n(n_), block(block_),
+          blocks((n_ + block_ - 1) / block_), nops(nops_), outcomes(static_cast<std::size_t>(blocks)) {
+        for (npy_intp b = 0; b < blocks; ++b) {
+            outcomes[b].stop_at_first = d.refusals.stop_at_first;
+            outcomes[b].visited = d.refusals.visited + b * block;
+        }
+    }
+
+    char* const* block_data(npy_intp b, char** at) const {
+        for (int k = 0; k < nops; ++k) at[k] = data[k] + b * block * strides[k];
+        return at;
+    }
+
+    // Takes and computes blocks; the calling thread checks for signals between its blocks.
+    void work(LoopSignals* signals) {
+        npy_intp local[1 + NPY_MAXDIMS];
+        std::copy(dims, dims + 1 + d.core_dims, local);
+        char* at[NPY_MAXARGS];
+        try {
+            while (!stop.load(std::memory_order_relaxed)) {
+                npy_intp b = next.fetch_add(1, std::memory_order_relaxed);
+                if (b >= blocks) return;
+                local[0] = std::min(block, n - b * block);
+                if (!d.kernel(block_data(b, at), local, strides, outcomes[b]))
+                    stop.store(true, std::memory_order_relaxed);
+                if (signals != nullptr && !signals->keep_going()) {
+                    interrupted = true;
+                    stop.store(true, std::memory_order_relaxed);
+                }
+            }
+        } catch (...) {
+            if (!failed.exchange(true)) failure = std::current_exception();
+            stop.store(true, std::memory_order_relaxed);
+        }
+    }
+    bool interrupted = false;  // the calling thread's alone
+
+    // Runs the loop; false when it stopped at a refusal in "raise" mode (block `*refused`).
+    int run(LoopSignals& signals) {
+        unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        npy_intp helpers = std::min<npy_intp>(blocks - 1, static_cast<npy_intp>(cores) - 1);
+        std::vector<std::thread> crew;
+        for (npy_intp h = 0; h < helpers; ++h) {
+            try {
+                crew.emplace_back([this] { work(nullptr); });
+            } catch (...) {
+                break;  // fewer threads, the same results
+            }
+        }
+        work(&signals);
+        for (std::thread& t : crew) t.join();
+        if (failed) std::rethrow_exception(failure);
+        if (interrupted) return -1;
+        // The outcomes in block order: the first refusal is the first block's that has one.
+        array::Refusals& r = d.refusals;
+        for (npy_intp b = 0; b < blocks; ++b) {
+            const array::Refusals& o = outcomes[b];
+            if (o.count > 0 && r.count == 0) {
+                r.first_kind = o.first_kind;
+                r.first = o.first;
+                r.first_at = o.first_at;
+                if (r.stop_at_first) {
+                    r.count = o.count;
+                    char* at[NPY_MAXARGS];
+                    return stopped(d, block_data(b, at), o.visited, strides);
+                }
+            }
+            r.count += o.count;
+        }
+        r.visited += n;
+        return 0;
+    }
+};
+
 // Usually called without the interpreter lock: it takes the lock only to raise, and, on the
 // main thread, every few milliseconds to let a signal handler run.
 int strided_loop(PyArrayMethod_Context*, char* const* data, const npy_intp* dimensions,
@@ -129,6 +230,11 @@ int strided_loop(PyArrayMethod_Context*, char* const* data, const npy_intp* dime
     const npy_intp block = std::max<npy_intp>(1, kBlockTerms / std::max<npy_intp>(1, terms));
     char* at[NPY_MAXARGS];
     try {
+        bool locating = d->record != nullptr && d->record->locating;
+        if (d->core_dims > 0 && !locating && n >= kSharedBlocks * block) {
+            SharedLoop shared(*d, data, dims, strides, n, block, nops);
+            return shared.run(d->signals);
+        }
         for (npy_intp start = 0; start < n; start += block) {
             dims[0] = std::min(block, n - start);
             for (int k = 0; k < nops; ++k) at[k] = data[k] + start * strides[k];
