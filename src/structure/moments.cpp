@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+// The vectors never cross a call between files compiled for different sets, so the note that
+// passing them changes with AVX is moot.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 namespace quorin::structure {
 namespace {
 

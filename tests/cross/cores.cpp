@@ -61,6 +61,8 @@ int main(int argc, char** argv) {
     const int calls = argc > 1 ? std::atoi(argv[1]) : 200;
     for (const quorin::Rows* group : quorin::table)
         for (const quorin::Row& row : *group) row.run(row.name, calls);
+    // Of quorin_np's own, the superpositions: their moment pass has a kernel per processor.
+    for (const quorin::Row& row : quorin::structure::rows) row.run(row.name, calls);
 
     quorin::sample::Source source{7};
     bool ok = true;
