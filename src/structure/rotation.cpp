@@ -70,17 +70,114 @@ std::array<Triple, 3> rotation_of(double q0, double q1, double q2, double q3) {
               ((q0 * q0 - q1 * q1) - q2 * q2) + q3 * q3}}};
 }
 
-}  // namespace
-
-BestRotation best_rotation(const std::array<Triple, 3>& s) noexcept {
-    Matrix4 n = horn_matrix(s);
-    // Scaled to entries of at most 1, so that no square in the rotations overflows.
+// Scaled to entries of at most 1, so that no square in the rotations overflows; the scale,
+// or 0 for the zero matrix.
+double scale_down(Matrix4& n) {
     double scale = 0.0;
     for (const auto& row : n)
         for (double x : row) scale = std::fmax(scale, std::fabs(x));
+    if (scale > 0.0)
+        for (auto& row : n)
+            for (double& x : row) x /= scale;
+    return scale;
+}
+
+double det3(double a, double b, double c, double d, double e, double f, double g, double h,
+            double i) {
+    return (a * (e * i - f * h) - b * (d * i - f * g)) + c * (d * h - e * g);
+}
+
+// det(N − λI) = λ⁴ + c2 λ² + c1 λ + c0 for the traceless symmetric N.
+struct Quartic {
+    double c2, c1, c0;
+    double at(double x) const { return ((x * x + c2) * x + c1) * x + c0; }
+    double slope(double x) const { return (4.0 * x * x + 2.0 * c2) * x + c1; }
+};
+
+Quartic characteristic(const Matrix4& n) {
+    double squares = 0.0, cubes = 0.0;
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) {
+            squares += n[i][j] * n[j][i];
+            double nn = 0.0;
+            for (int k = 0; k < 4; ++k) nn += n[j][k] * n[k][i];
+            cubes += n[i][j] * nn;
+        }
+    double det = 0.0;
+    for (int j = 0; j < 4; ++j) {
+        int c[3], m = 0;
+        for (int k = 0; k < 4; ++k)
+            if (k != j) c[m++] = k;
+        double minor = det3(n[1][c[0]], n[1][c[1]], n[1][c[2]], n[2][c[0]], n[2][c[1]],
+                            n[2][c[2]], n[3][c[0]], n[3][c[1]], n[3][c[2]]);
+        det += (j % 2 == 0 ? n[0][j] : -n[0][j]) * minor;
+    }
+    // For a traceless matrix: e2 = −tr(N²)/2, e3 = tr(N³)/3, e4 = det N.
+    return {-0.5 * squares, -cubes / 3.0, det};
+}
+
+}  // namespace
+
+double largest_eigenvalue(const std::array<Triple, 3>& s) noexcept {
+    Matrix4 n = horn_matrix(s);
+    const double scale = scale_down(n);
+    if (scale == 0.0) return 0.0;
+    const Quartic p = characteristic(n);
+    // From above (λ ≤ the sum of the absolute entries of a row) Newton's steps fall onto the
+    // largest root.
+    double x = 0.0;
+    for (const auto& row : n)
+        x = std::fmax(x, (std::fabs(row[0]) + std::fabs(row[1])) + (std::fabs(row[2]) + std::fabs(row[3])));
+    for (int step = 0; step < 50; ++step) {
+        const double slope = p.slope(x);
+        if (!(slope > 0.0)) break;
+        const double next = x - p.at(x) / slope;
+        if (!(next < x) || x - next <= 1e-11 * std::fabs(x)) {
+            x = next < x ? next : x;
+            break;
+        }
+        x = next;
+    }
+    // The largest column of adj(N − xI): each entry a signed 3 × 3 minor.
+    Matrix4 m = n;
+    for (int i = 0; i < 4; ++i) m[i][i] -= x;
+    double v[4] = {}, best = 0.0;
+    for (int col = 0; col < 4; ++col) {
+        double w[4], norm = 0.0;
+        for (int row = 0; row < 4; ++row) {
+            int r[3], c[3], a = 0, b = 0;
+            for (int k = 0; k < 4; ++k) {
+                if (k != col) r[a++] = k;
+                if (k != row) c[b++] = k;
+            }
+            const double minor = det3(m[r[0]][c[0]], m[r[0]][c[1]], m[r[0]][c[2]], m[r[1]][c[0]],
+                                      m[r[1]][c[1]], m[r[1]][c[2]], m[r[2]][c[0]], m[r[2]][c[1]],
+                                      m[r[2]][c[2]]);
+            w[row] = (row + col) % 2 == 0 ? minor : -minor;
+            norm += w[row] * w[row];
+        }
+        if (norm > best) {
+            best = norm;
+            for (int k = 0; k < 4; ++k) v[k] = w[k];
+        }
+    }
+    // A column of less than 1e-2 (its entries are cubes of entries of at most 1 and of x) says
+    // that another eigenvalue is near: the rotations decide.
+    if (!(best >= 1e-4)) return best_rotation(s).lambda;
+    double quotient = 0.0, length = 0.0;
+    for (int i = 0; i < 4; ++i) {
+        double nv = 0.0;
+        for (int j = 0; j < 4; ++j) nv += n[i][j] * v[j];
+        quotient += v[i] * nv;
+        length += v[i] * v[i];
+    }
+    return quotient / length * scale;
+}
+
+BestRotation best_rotation(const std::array<Triple, 3>& s) noexcept {
+    Matrix4 n = horn_matrix(s);
+    const double scale = scale_down(n);
     if (scale == 0.0) return {rotation_of(1.0, 0.0, 0.0, 0.0), 0.0};
-    for (auto& row : n)
-        for (double& x : row) x /= scale;
     Matrix4 v;
     jacobi(n, v);
     int best = 0;

@@ -20,4 +20,11 @@ struct BestRotation {
 // given is that of the first eigenvector found for λ; for S = 0 it is the identity.
 BestRotation best_rotation(const std::array<Triple, 3>& s) noexcept;
 
+// λ alone, as accurately as best_rotation gives it and faster: Newton's method on the
+// characteristic polynomial of the 4 × 4 matrix from above, as in Theobald's QCP (Acta Cryst.
+// A61, 478, 2005), then the Rayleigh quotient of the eigenvector read off the adjugate of
+// N − λI, which is exact to second order in that vector's error. Where λ is close to another
+// eigenvalue the adjugate vanishes, and the Jacobi rotations of best_rotation decide instead.
+double largest_eigenvalue(const std::array<Triple, 3>& s) noexcept;
+
 }  // namespace quorin::structure

@@ -82,8 +82,22 @@ Result<Fit> fit(const List<Triple>& x, const List<Triple>& y, const List<double>
     for (const Triple& row : s) ok = ok && finite(row[0]) && finite(row[1]) && finite(row[2]);
     if (!ok) return fail(says.too_large);
 
+    Fit f{};
+    const double n = static_cast<double>(x.size());
+    if (with_rmsd) {
+        // The rounding of G − 2λ is at most about (n/4 + 64) ε Σ w(|x'|² + |y'|²): the sums run
+        // in four lanes of n/4 atoms, the rest is a few dozen operations. Taken when that is
+        // below 1e-9 of the difference, a billionth of the result; otherwise the residuals
+        // after the superposition decide.
+        const double rounding =
+            (n / 4.0 + 64.0) * std::numeric_limits<double>::epsilon() * m.squares;
+        const double by_moments = spread - 2.0 * largest_eigenvalue(s);
+        if (by_moments * 1e-9 >= rounding) {
+            f.rmsd = std::sqrt(by_moments / total);
+            return f;
+        }
+    }
     const BestRotation best = best_rotation(s);
-    Fit f;
     f.motion.rotation = best.rotation;
     const Triple x0 = x[0], y0 = y[0];
     Triple mobile_centre, target_centre;
@@ -95,17 +109,7 @@ Result<Fit> fit(const List<Triple>& x, const List<Triple>& y, const List<double>
     for (int a = 0; a < 3; ++a) f.motion.translation[a] = target_centre[a] - moved[a];
     f.rmsd = 0.0;
     if (!with_rmsd) return f;
-
-    // The rounding of G − 2λ is at most about (n/4 + 64) ε Σ w(|x'|² + |y'|²): the sums run in
-    // four lanes of n/4 atoms, the rest is a few dozen operations. Taken when that is below
-    // 1e-9 of the difference, a billionth of the result; otherwise the residuals decide.
-    const double n = static_cast<double>(x.size());
-    const double rounding =
-        (n / 4.0 + 64.0) * std::numeric_limits<double>::epsilon() * m.squares;
-    const double by_moments = spread - 2.0 * best.lambda;
-    const double sum = by_moments * 1e-9 >= rounding
-                           ? by_moments
-                           : residuals(x, y, w, best.rotation, cx, cy);
+    const double sum = residuals(x, y, w, best.rotation, cx, cy);
     f.rmsd = std::sqrt(sum / total);
     return f;
 }

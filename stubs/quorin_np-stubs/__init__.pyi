@@ -4309,7 +4309,9 @@ References
 ----------
 B. K. P. Horn, "Closed-form solution of absolute orientation using unit quaternions",
 Journal of the Optical Society of America A 4(4), 629–642 (1987): the rotation as the
-eigenvector of the largest eigenvalue. G. H. Golub and C. F. Van Loan, Matrix Computations,
+eigenvector of the largest eigenvalue. D. L. Theobald, "Rapid calculation of RMSDs using a
+quaternion-based characteristic polynomial", Acta Crystallographica A61, 478–480 (2005): λ
+as the largest root of that polynomial. G. H. Golub and C. F. Van Loan, Matrix Computations,
 4th ed., §8.5 (2013): the Jacobi eigenvalue method.
 """
 superposed_rmsd_weighted: Final[ufunc]
