@@ -1,5 +1,6 @@
-// The moment pass, compiled for 16-byte vectors everywhere and, on x86-64, for AVX2 too,
-// chosen at run time. Both compute lane by lane in the same order, so they give the same sums.
+// The moment pass, compiled for the baseline vectors everywhere (16 bytes: SSE2, NEON) and, on
+// x86-64, for AVX2 and AVX-512 too, chosen at run time. All compute eight lanes in the same
+// order, so they give the same sums.
 #include "structure/moments.hpp"
 
 #include <algorithm>
@@ -13,13 +14,13 @@ namespace quorin::structure {
 namespace {
 
 namespace generic {
-typedef double vec __attribute__((vector_size(32)));
+typedef double vec __attribute__((vector_size(64)));
 #include "structure/moments_kernel.inc"
 }  // namespace generic
 
 #if defined(__x86_64__)
-// The same source for AVX2, and for AVX-512, whose 32 vector registers hold every sum of the
-// pass at once (still four lanes wide). Everything up to the matching pop is compiled for the
+// The same source for AVX2 (two registers a vector) and for AVX-512 (one, and 32 registers that
+// hold every sum of the pass at once). Everything up to the matching pop is compiled for the
 // set named; clang spells it differently.
 #if defined(__clang__)
 #pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
@@ -28,7 +29,7 @@ typedef double vec __attribute__((vector_size(32)));
 #pragma GCC target("avx2")
 #endif
 namespace avx2 {
-typedef double vec __attribute__((vector_size(32)));
+typedef double vec __attribute__((vector_size(64)));
 #include "structure/moments_kernel.inc"
 }  // namespace avx2
 #if defined(__clang__)
@@ -37,10 +38,10 @@ typedef double vec __attribute__((vector_size(32)));
 #else
 #pragma GCC pop_options
 #pragma GCC push_options
-#pragma GCC target("avx2,avx512f,avx512vl,prefer-vector-width=256")
+#pragma GCC target("avx2,avx512f,avx512vl")
 #endif
 namespace avx512 {
-typedef double vec __attribute__((vector_size(32)));
+typedef double vec __attribute__((vector_size(64)));
 #include "structure/moments_kernel.inc"
 }  // namespace avx512
 #if defined(__clang__)

@@ -21,7 +21,7 @@ struct Moments {
 };
 
 // x' = x − x[0] and y' = y − y[0]; w is nullptr for unit weights. Sizes are equal and n ≥ 1.
-// The sums run in four interleaved lanes (atom i in lane i mod 4) added pairwise at the end,
+// The sums run in eight interleaved lanes (atom i in lane i mod 8) added pairwise at the end,
 // the same on every machine; the pass uses the widest vectors the processor has.
 Moments moments(const List<Triple>& x, const List<Triple>& y, const List<double>* w) noexcept;
 

@@ -85,12 +85,12 @@ Result<Fit> fit(const List<Triple>& x, const List<Triple>& y, const List<double>
     Fit f{};
     const double n = static_cast<double>(x.size());
     if (with_rmsd) {
-        // The rounding of G − 2λ is at most about (n/4 + 64) ε Σ w(|x'|² + |y'|²): the sums run
-        // in four lanes of n/4 atoms, the rest is a few dozen operations. Taken when that is
+        // The rounding of G − 2λ is at most about (n/8 + 64) ε Σ w(|x'|² + |y'|²): the sums run
+        // in eight lanes of n/8 atoms, the rest is a few dozen operations. Taken when that is
         // below 1e-9 of the difference, a billionth of the result; otherwise the residuals
         // after the superposition decide.
         const double rounding =
-            (n / 4.0 + 64.0) * std::numeric_limits<double>::epsilon() * m.squares;
+            (n / 8.0 + 64.0) * std::numeric_limits<double>::epsilon() * m.squares;
         const double by_moments = spread - 2.0 * largest_eigenvalue(s);
         if (by_moments * 1e-9 >= rounding) {
             f.rmsd = std::sqrt(by_moments / total);
