@@ -18,24 +18,11 @@ import importlib
 import statistics
 import subprocess
 import sys
-import time
 
 import numpy as np
 
 import quorin_np
-
-
-def best(fn, repeat):
-    times = []
-    for _ in range(repeat):
-        t0 = time.perf_counter()
-        fn()
-        times.append(time.perf_counter() - t0)
-    return min(times)
-
-
-def spread(ratios):
-    return f"{statistics.median(ratios):6.2f}x  (range {min(ratios):.2f}-{max(ratios):.2f})"
+from published import best, spread  # this folder's own timing helpers
 
 
 def trajectory(frames, atoms, seed=24):

@@ -2,6 +2,7 @@
 // x86-64, for AVX2 and AVX-512 too, chosen at run time. All compute eight lanes in the same
 // order, so they give the same sums.
 #include "structure/moments.hpp"
+#include "target.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -20,35 +21,19 @@ typedef double vec __attribute__((vector_size(64)));
 
 #if defined(__x86_64__)
 // The same source for AVX2 (two registers a vector) and for AVX-512 (one, and 32 registers that
-// hold every sum of the pass at once). Everything up to the matching pop is compiled for the
-// set named; clang spells it differently.
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2")
-#endif
+// hold every sum of the pass at once).
+QUORIN_TARGET_BEGIN("avx2")
 namespace avx2 {
 typedef double vec __attribute__((vector_size(64)));
 #include "structure/moments_kernel.inc"
 }  // namespace avx2
-#if defined(__clang__)
-#pragma clang attribute pop
-#pragma clang attribute push(__attribute__((target("avx2,avx512f,avx512vl"))), apply_to = function)
-#else
-#pragma GCC pop_options
-#pragma GCC push_options
-#pragma GCC target("avx2,avx512f,avx512vl")
-#endif
+QUORIN_TARGET_END
+QUORIN_TARGET_BEGIN("avx2,avx512f,avx512vl")
 namespace avx512 {
 typedef double vec __attribute__((vector_size(64)));
 #include "structure/moments_kernel.inc"
 }  // namespace avx512
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+QUORIN_TARGET_END
 #endif
 
 }  // namespace
