@@ -123,10 +123,12 @@ PyObject* refusal_exception(array::Refusal kind, const QuorinError& why) {
     return exc;
 }
 
-// The blocks of one loop call computed by the calling thread and helpers: each takes the next
-// block not yet taken, into refusals of its own, so that the blocks' outcomes merge in order.
-// A refusal in "raise" mode, an escaping exception or a signal stops the taking of blocks;
-// every block taken is finished.
+// The blocks of one loop call computed by the calling thread and helpers: each thread takes the
+// next block not yet taken, so its own blocks come in increasing order and its refusals, kept
+// apart, have their first at its least position; the call's first refusal is the least of those.
+// Every block below it was taken before it and so finished (or stopped at a refusal of its own,
+// which would then come first). A refusal in "raise" mode, an escaping exception or a signal
+// stops the taking of blocks.
 struct SharedLoop {
     CallData& d;
     char* const* data;
@@ -134,38 +136,30 @@ struct SharedLoop {
     const npy_intp* strides;
     npy_intp n, block, blocks;
     int nops;
-    std::vector<array::Refusals> outcomes;
     std::atomic<npy_intp> next{0};
     std::atomic<bool> stop{false};
-    std::exception_ptr failure;
     std::atomic<bool> failed{false};
-
-    SharedLoop(CallData& d_, char* const* data_, const npy_intp* dims_, const npy_intp* strides_,
-               npy_intp n_, npy_intp block_, int nops_)
-        : d(d_), data(data_), dims(dims_), strides(strides_), n(n_), block(block_),
-          blocks((n_ + block_ - 1) / block_), nops(nops_), outcomes(static_cast<std::size_t>(blocks)) {
-        for (npy_intp b = 0; b < blocks; ++b) {
-            outcomes[b].stop_at_first = d.refusals.stop_at_first;
-            outcomes[b].visited = d.refusals.visited + b * block;
-        }
-    }
+    std::exception_ptr failure;
+    bool interrupted = false;  // the calling thread's alone
 
     char* const* block_data(npy_intp b, char** at) const {
         for (int k = 0; k < nops; ++k) at[k] = data[k] + b * block * strides[k];
         return at;
     }
 
-    // Takes and computes blocks; the calling thread checks for signals between its blocks.
-    void work(LoopSignals* signals) {
+    // Takes and computes blocks into `mine`; the calling thread checks for signals between its
+    // blocks.
+    void work(array::Refusals& mine, LoopSignals* signals) {
         npy_intp local[1 + NPY_MAXDIMS];
-        std::copy(dims, dims + 1 + d.core_dims, local);
+        std::copy(dims + 1, dims + 1 + d.core_dims, local + 1);
         char* at[NPY_MAXARGS];
         try {
             while (!stop.load(std::memory_order_relaxed)) {
                 npy_intp b = next.fetch_add(1, std::memory_order_relaxed);
                 if (b >= blocks) return;
                 local[0] = std::min(block, n - b * block);
-                if (!d.kernel(block_data(b, at), local, strides, outcomes[b]))
+                mine.visited = d.refusals.visited + b * block;
+                if (!d.kernel(block_data(b, at), local, strides, mine))
                     stop.store(true, std::memory_order_relaxed);
                 if (signals != nullptr && !signals->keep_going()) {
                     interrupted = true;
@@ -177,39 +171,40 @@ struct SharedLoop {
             stop.store(true, std::memory_order_relaxed);
         }
     }
-    bool interrupted = false;  // the calling thread's alone
 
-    // Runs the loop; false when it stopped at a refusal in "raise" mode (block `*refused`).
     int run(LoopSignals& signals) {
         unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-        npy_intp helpers = std::min<npy_intp>(blocks - 1, static_cast<npy_intp>(cores) - 1);
+        auto helpers = static_cast<std::size_t>(
+            std::min<npy_intp>(blocks - 1, static_cast<npy_intp>(cores) - 1));
+        std::vector<array::Refusals> kept(helpers + 1);
+        for (array::Refusals& k : kept) k.stop_at_first = d.refusals.stop_at_first;
         std::vector<std::thread> crew;
-        for (npy_intp h = 0; h < helpers; ++h) {
+        for (std::size_t h = 1; h <= helpers; ++h) {
             try {
-                crew.emplace_back([this] { work(nullptr); });
+                crew.emplace_back([this, &kept, h] { work(kept[h], nullptr); });
             } catch (...) {
                 break;  // fewer threads, the same results
             }
         }
-        work(&signals);
+        work(kept[0], &signals);
         for (std::thread& t : crew) t.join();
         if (failed) std::rethrow_exception(failure);
         if (interrupted) return -1;
-        // The outcomes in block order: the first refusal is the first block's that has one.
         array::Refusals& r = d.refusals;
-        for (npy_intp b = 0; b < blocks; ++b) {
-            const array::Refusals& o = outcomes[b];
-            if (o.count > 0 && r.count == 0) {
-                r.first_kind = o.first_kind;
-                r.first = o.first;
-                r.first_at = o.first_at;
-                if (r.stop_at_first) {
-                    r.count = o.count;
-                    char* at[NPY_MAXARGS];
-                    return stopped(d, block_data(b, at), o.visited, strides);
-                }
+        const array::Refusals* first = nullptr;
+        for (const array::Refusals& k : kept) {
+            r.count += k.count;
+            if (k.count > 0 && (first == nullptr || k.first_at < first->first_at)) first = &k;
+        }
+        if (first != nullptr) {
+            r.first_kind = first->first_kind;
+            r.first = first->first;
+            r.first_at = first->first_at;
+            if (r.stop_at_first) {
+                npy_intp b = (first->first_at - r.visited) / block;
+                char* at[NPY_MAXARGS];
+                return stopped(d, block_data(b, at), r.visited + b * block, strides);
             }
-            r.count += o.count;
         }
         r.visited += n;
         return 0;
@@ -232,7 +227,7 @@ int strided_loop(PyArrayMethod_Context*, char* const* data, const npy_intp* dime
     try {
         bool locating = d->record != nullptr && d->record->locating;
         if (d->core_dims > 0 && !locating && n >= kSharedBlocks * block) {
-            SharedLoop shared(*d, data, dims, strides, n, block, nops);
+            SharedLoop shared{*d, data, dims, strides, n, block, (n + block - 1) / block, nops};
             return shared.run(d->signals);
         }
         for (npy_intp start = 0; start < n; start += block) {
