@@ -4262,7 +4262,7 @@ Formula::
     S = Σ x' y'ᵀ − n cx cyᵀ;  G = Σ (|x'|² + |y'|²) − n (|cx|² + |cy|²)
     N = Horn's symmetric 4 × 4 matrix of S; λ its largest eigenvalue, q its eigenvector
     R = the rotation of q; D = G − 2λ
-    if D × 10⁻⁹ ≥ (n/4 + 64) ε Σ (|x'|² + |y'|²): RMSD = sqrt(D / n)
+    if D × 10⁻⁹ ≥ (n/8 + 64) ε Σ (|x'|² + |y'|²): RMSD = sqrt(D / n)
     else RMSD = sqrt(Σ |R (x' − cx) − (y' − cy)|² / n)
 
 Parameters
@@ -4292,7 +4292,7 @@ ValueError
 
 Notes
 -----
-The sums run in four interleaved lanes (atom k in lane k mod 4), added pairwise at the end,
+The sums run in eight interleaved lanes (atom k in lane k mod 8), added pairwise at the end,
 on every processor, so results are the same on every machine and for every memory layout of
 the same values. The moments are read once per structure pair; only a pair within rounding
 of identical is read twice.
