@@ -7,6 +7,15 @@
 #include <algorithm>
 #include <cstring>
 
+// Lanes of two vectors of eight doubles picked by index (0 to 7 the first, 8 to 15 the second).
+// GCC before 12 knows only its own spelling.
+#if defined(__clang__)
+#define QUORIN_PICK(a, b, ...) __builtin_shufflevector(a, b, __VA_ARGS__)
+#else
+typedef long long lane_index __attribute__((vector_size(64)));
+#define QUORIN_PICK(a, b, ...) __builtin_shuffle(a, b, lane_index{__VA_ARGS__})
+#endif
+
 // The vectors never cross a call between files compiled for different sets, so the note that
 // passing them changes with AVX is moot.
 #pragma GCC diagnostic ignored "-Wpsabi"
