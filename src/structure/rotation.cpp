@@ -94,15 +94,14 @@ struct Quartic {
     double slope(double x) const { return (4.0 * x * x + 2.0 * c2) * x + c1; }
 };
 
-Quartic characteristic(const Matrix4& n) {
-    double squares = 0.0, cubes = 0.0;
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) {
-            squares += n[i][j] * n[j][i];
-            double nn = 0.0;
-            for (int k = 0; k < 4; ++k) nn += n[j][k] * n[k][i];
-            cubes += n[i][j] * nn;
-        }
+// From N (scaled) and its S (scaled alike), as Theobald writes the coefficients: c2 = −tr(N²)/2,
+// c1 = −tr(N³)/3 = −8 det S, c0 = det N.
+Quartic characteristic(const Matrix4& n, const std::array<Triple, 3>& s) {
+    double squares = 0.0;
+    for (const auto& row : n)
+        for (double x : row) squares += x * x;
+    const double det_s = det3(s[0][0], s[0][1], s[0][2], s[1][0], s[1][1], s[1][2], s[2][0],
+                              s[2][1], s[2][2]);
     double det = 0.0;
     for (int j = 0; j < 4; ++j) {
         int c[3], m = 0;
@@ -112,8 +111,7 @@ Quartic characteristic(const Matrix4& n) {
                             n[2][c[2]], n[3][c[0]], n[3][c[1]], n[3][c[2]]);
         det += (j % 2 == 0 ? n[0][j] : -n[0][j]) * minor;
     }
-    // For a traceless matrix: e2 = −tr(N²)/2, e3 = tr(N³)/3, e4 = det N.
-    return {-0.5 * squares, -cubes / 3.0, det};
+    return {-0.5 * squares, -8.0 * det_s, det};
 }
 
 }  // namespace
@@ -122,7 +120,10 @@ double largest_eigenvalue(const std::array<Triple, 3>& s) noexcept {
     Matrix4 n = horn_matrix(s);
     const double scale = scale_down(n);
     if (scale == 0.0) return 0.0;
-    const Quartic p = characteristic(n);
+    std::array<Triple, 3> scaled;
+    for (int a = 0; a < 3; ++a)
+        for (int b = 0; b < 3; ++b) scaled[a][b] = s[a][b] / scale;
+    const Quartic p = characteristic(n, scaled);
     // From above (λ ≤ the sum of the absolute entries of a row) Newton's steps fall onto the
     // largest root.
     double x = 0.0;
@@ -138,12 +139,15 @@ double largest_eigenvalue(const std::array<Triple, 3>& s) noexcept {
         }
         x = next;
     }
-    // The largest column of adj(N − xI): each entry a signed 3 × 3 minor.
+    // The first column of adj(N − xI) (each entry a signed 3 × 3 minor) of length at least
+    // 1e-2; its entries are cubes of entries of at most 1 and of x, so a shorter one says that
+    // another eigenvalue is near, and if every column is short the rotations decide.
     Matrix4 m = n;
     for (int i = 0; i < 4; ++i) m[i][i] -= x;
-    double v[4] = {}, best = 0.0;
-    for (int col = 0; col < 4; ++col) {
-        double w[4], norm = 0.0;
+    double v[4] = {};
+    bool found = false;
+    for (int col = 0; col < 4 && !found; ++col) {
+        double norm = 0.0;
         for (int row = 0; row < 4; ++row) {
             int r[3], c[3], a = 0, b = 0;
             for (int k = 0; k < 4; ++k) {
@@ -153,17 +157,12 @@ double largest_eigenvalue(const std::array<Triple, 3>& s) noexcept {
             const double minor = det3(m[r[0]][c[0]], m[r[0]][c[1]], m[r[0]][c[2]], m[r[1]][c[0]],
                                       m[r[1]][c[1]], m[r[1]][c[2]], m[r[2]][c[0]], m[r[2]][c[1]],
                                       m[r[2]][c[2]]);
-            w[row] = (row + col) % 2 == 0 ? minor : -minor;
-            norm += w[row] * w[row];
+            v[row] = (row + col) % 2 == 0 ? minor : -minor;
+            norm += v[row] * v[row];
         }
-        if (norm > best) {
-            best = norm;
-            for (int k = 0; k < 4; ++k) v[k] = w[k];
-        }
+        found = norm >= 1e-4;
     }
-    // A column of less than 1e-2 (its entries are cubes of entries of at most 1 and of x) says
-    // that another eigenvalue is near: the rotations decide.
-    if (!(best >= 1e-4)) return best_rotation(s).lambda;
+    if (!found) return best_rotation(s).lambda;
     double quotient = 0.0, length = 0.0;
     for (int i = 0; i < 4; ++i) {
         double nv = 0.0;
