@@ -161,19 +161,23 @@ def test_refusals_in_every_mode(function, args, index, message, mode):
         assert len(seen) == 1 and f"at flat index {index}: {message}" in str(seen[0].message)
 
 
-@pytest.mark.parametrize("mode", ["raise", "nan"])
+@pytest.mark.parametrize("mode", ["raise", "nan", "warn"])
 def test_a_long_call_shared_between_threads_keeps_order(mode):
     frames = RNG.normal(scale=10, size=(1500, 200, 3))  # 4.6 blocks of 2**16 terms
     ref = RNG.normal(scale=10, size=(200, 3))
     frames[[1000, 333, 1400], 7, 1] = np.inf
     each = [quorin_np.superposed_rmsd(f, ref) if np.isfinite(f).all() else np.nan for f in frames]
-    with quorin_np.errstate(refused=mode):
+    with quorin_np.errstate(refused=mode), warnings.catch_warnings(record=True) as seen:
+        warnings.simplefilter("always")
         if mode == "raise":
             with pytest.raises(ValueError) as e:
                 quorin_np.superposed_rmsd(frames, ref)
             assert e.value.__notes__[0].endswith("flat index 333")
         else:
             assert np.array_equal(quorin_np.superposed_rmsd(frames, ref), each, equal_nan=True)
+    if mode == "warn":
+        assert [str(w.message).split(":")[1] for w in seen] == [
+            " 3 element(s) refused and set to NaN; the first, at flat index 333"]
 
 
 def test_superpose_over_dask_is_numpy_superpose():
