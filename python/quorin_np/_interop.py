@@ -96,20 +96,21 @@ def _mode() -> str:
     return _refused.get("raise")
 
 
-def core_ndims(ufunc: np.ufunc) -> list[int]:
-    """The number of core dimensions of each input: all 0 but for a generalised ufunc."""
+def core_ndims(ufunc: np.ufunc, side: int = 0) -> list[int]:
+    """The number of core dimensions of each input (side 0) or output (side 1): all 0 but for
+    a generalised ufunc."""
     if ufunc.signature is None:
-        return [0] * ufunc.nin
-    inputs = ufunc.signature.split("->")[0]
+        return [0] * (ufunc.nin, ufunc.nout)[side]
+    groups = ufunc.signature.split("->")[side]
     return [0 if group == "" else group.count(",") + 1
-            for group in inputs[1:-1].split("),(")]
+            for group in groups[1:-1].split("),(")]
 
 
 def loop_shape(ufunc: np.ufunc, inputs: Any, outs: Any = (), where: Any = True) -> tuple[int, ...]:
-    """The shape a call of `ufunc` loops over: its broadcast result, without core dimensions
-    (every output of a quorin_np function is one real per element)."""
+    """The shape a call of `ufunc` loops over: its broadcast result, without core dimensions."""
     shapes = [np.shape(x)[:np.ndim(x) - core] for x, core in zip(inputs, core_ndims(ufunc))]
-    shapes += [np.shape(o) for o in outs if o is not None]
+    shapes += [np.shape(o)[:np.ndim(o) - core] for o, core in zip(outs, core_ndims(ufunc, 1))
+               if o is not None]
     if where is not True:
         shapes.append(np.shape(where))
     return np.broadcast_shapes(*shapes)
@@ -135,14 +136,15 @@ def _array_call(core: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
     if not all(isinstance(x, (core.Array, np.ndarray, np.generic, Number)) for x in inputs):
         return NotImplemented
     if ufunc.signature is not None:
-        # A generalised ufunc (a contract over lists): each block keeps its core dimensions
-        # whole, and every output of such a contract is a real.
+        # A generalised ufunc (a function over lists): each block keeps its core dimensions
+        # whole, and every output is float64.
         if kwargs.get("out") is not None or kwargs.get("where", True) is not True:
             return NotImplemented
         from dask.array.gufunc import apply_gufunc
 
+        dtypes = np.float64 if ufunc.nout == 1 else (np.float64,) * ufunc.nout
         return apply_gufunc(Bound(ufunc, _mode(), kwargs), ufunc.signature, *inputs,
-                            output_dtypes=np.float64)
+                            output_dtypes=dtypes)
     out, where = kwargs.pop("out", None), kwargs.pop("where", True)
     samples = [np.zeros((1,) * x.ndim, x.dtype) if isinstance(x, (core.Array, np.ndarray)) else x
                for x in inputs]

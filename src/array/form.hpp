@@ -89,21 +89,25 @@ template <> struct operand_kind<std::string_view> {
     static constexpr bool ok = true;
     static constexpr Operand kind = Operand::text;
 };
-template <class E> struct operand_kind<std::span<const E>> {
-    static constexpr bool ok = list_of<std::span<const E>>::core_dims > 0;
+template <class E> struct operand_kind<List<E>> {
+    static constexpr bool ok = list_of<List<E>>::core_dims > 0;
     static constexpr Operand kind = Operand::real;
 };
 
 // The value of a core's outcome, and how many reals it holds.
+// `shapes` gives the outputs' core dimensions when they have any (nullptr: one real each);
+// such an outcome is stored with the steps of those dimensions, `core`.
 template <class R> struct outcome {
     static constexpr int outputs = 0;
     static constexpr bool count = false;
+    static constexpr const char* shapes = nullptr;
 };
 // Each output element is 8 bytes: a float64, or an int64 for a count (counts of texts only).
 // A refused element becomes NaN, or -1 for a count, which no count can be.
 template <> struct outcome<double> {
     static constexpr int outputs = 1;
     static constexpr bool count = false;
+    static constexpr const char* shapes = nullptr;
     static constexpr double refused = std::numeric_limits<double>::quiet_NaN();
     static void store(double v, char* const* out, std::ptrdiff_t i, const std::ptrdiff_t* st) {
         std::memcpy(out[0] + i * st[0], &v, sizeof v);
@@ -112,6 +116,7 @@ template <> struct outcome<double> {
 template <> struct outcome<std::uint64_t> {
     static constexpr int outputs = 1;
     static constexpr bool count = true;
+    static constexpr const char* shapes = nullptr;
     static constexpr std::int64_t refused = -1;
     static void store(std::uint64_t v, char* const* out, std::ptrdiff_t i,
                       const std::ptrdiff_t* st) {
@@ -122,10 +127,33 @@ template <> struct outcome<std::uint64_t> {
 template <std::size_t N> struct outcome<std::array<double, N>> {
     static constexpr int outputs = static_cast<int>(N);
     static constexpr bool count = false;
+    static constexpr const char* shapes = nullptr;
     static constexpr double refused = std::numeric_limits<double>::quiet_NaN();
     static void store(const std::array<double, N>& v, char* const* out, std::ptrdiff_t i,
                       const std::ptrdiff_t* st) {
         for (std::size_t k = 0; k < N; ++k) std::memcpy(out[k] + i * st[k], &v[k], sizeof(double));
+    }
+};
+// A rigid motion: its rotation matrix as a (3,3) output, its translation as a (3) output.
+template <> struct outcome<RigidMotion> {
+    static constexpr int outputs = 2;
+    static constexpr bool count = false;
+    static constexpr const char* shapes = "(3,3),(3)";
+    static void store(const RigidMotion& v, char* const* out, std::ptrdiff_t i,
+                      const std::ptrdiff_t* st, const std::ptrdiff_t* core) {
+        char* r = out[0] + i * st[0];
+        char* t = out[1] + i * st[1];
+        for (std::ptrdiff_t a = 0; a < 3; ++a) {
+            for (std::ptrdiff_t b = 0; b < 3; ++b)
+                std::memcpy(r + a * core[0] + b * core[1], &v.rotation[a][b], sizeof(double));
+            std::memcpy(t + a * core[2], &v.translation[a], sizeof(double));
+        }
+    }
+    static void refuse(char* const* out, std::ptrdiff_t i, const std::ptrdiff_t* st,
+                       const std::ptrdiff_t* core) {
+        constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+        constexpr std::array<double, 3> row{nan, nan, nan};
+        store(RigidMotion{{row, row, row}, row}, out, i, st, core);
     }
 };
 template <class T> struct outcome<Result<T>> : outcome<T> {};
@@ -198,7 +226,7 @@ struct kernel<F, std::tuple<P...>, Mask> {
     using R = decltype(F::call(std::declval<P>()...));
     using out = outcome<std::remove_cvref_t<R>>;
     static constexpr std::size_t nin = sizeof...(P);
-    using layout = core_layout<out::outputs, P...>;
+    using layout = core_layout<out, P...>;
     static constexpr std::ptrdiff_t kAll = static_cast<std::ptrdiff_t>(nin) + out::outputs;
     // The step of each operand when contiguous: a text is a string_view, the rest 8 bytes.
     static constexpr auto sizes = [] {
@@ -235,6 +263,13 @@ struct kernel<F, std::tuple<P...>, Mask> {
         for (std::ptrdiff_t k = 0; k < kAll; ++k) steps[k] = Contiguous ? sizes[k] : given[k];
         std::tuple<typename list_of<P>::reader...> readers;
         char* const* outs = data + nin;
+        // Outputs with core dimensions of their own are stored with the steps of those.
+        auto store = [&](const auto& v, std::ptrdiff_t i) {
+            if constexpr (out::shapes != nullptr)
+                out::store(v, outs, i, steps + nin, given + kAll + layout::input_core_steps);
+            else
+                out::store(v, outs, i, steps + nin);
+        };
         for (std::ptrdiff_t i = 0; i < n; ++i) {
             std::tuple<P...> args;
             const char* why = nullptr;
@@ -245,20 +280,23 @@ struct kernel<F, std::tuple<P...>, Mask> {
                 auto value = F::call(std::get<I>(args)...);
                 if constexpr (requires { value.has_value(); }) {
                     if (value.has_value()) {
-                        out::store(*value, outs, i, steps + nin);
+                        store(*value, i);
                         continue;
                     }
                     r.refuse(Refusal::precondition, std::move(value.error()), r.visited + i);
                 } else {
-                    out::store(value, outs, i, steps + nin);
+                    store(value, i);
                     continue;
                 }
             } else {
                 r.refuse(Refusal::overflow, QuorinError(why), r.visited + i);
             }
             if (r.stop_at_first) return false;
-            for (int k = 0; k < out::outputs; ++k)
-                std::memcpy(outs[k] + i * steps[nin + k], &out::refused, 8);
+            if constexpr (out::shapes != nullptr)
+                out::refuse(outs, i, steps + nin, given + kAll + layout::input_core_steps);
+            else
+                for (int k = 0; k < out::outputs; ++k)
+                    std::memcpy(outs[k] + i * steps[nin + k], &out::refused, 8);
         }
         r.visited += n;
         return true;
@@ -307,7 +345,7 @@ struct form_of<F, std::tuple<P...>> {
     static constexpr int ncounts = (0 + ... + is_count<P>);
     static constexpr Operand inputs[] = {operand_kind<P>::kind...};
     static constexpr bool texts = only_texts<P...>;
-    using layout = core_layout<nout, P...>;
+    using layout = core_layout<outcome<R>, P...>;
 
     static constexpr auto kernels = []<unsigned... M>(std::integer_sequence<unsigned, M...>) {
         return std::array<Kernel, sizeof...(M)>{&kernel<F, std::tuple<P...>, M>::loop...};

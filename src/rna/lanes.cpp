@@ -10,6 +10,7 @@
 #include <new>
 
 #include "rna/fill.hpp"
+#include "target.hpp"
 
 namespace quorin::rna {
 namespace {
@@ -23,21 +24,12 @@ typedef std::uint8_t vec __attribute__((vector_size(kLanes)));
 
 
 #if defined(__x86_64__)
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2")
-#endif
+QUORIN_TARGET_BEGIN("avx2")
 namespace avx2 {
 typedef std::uint8_t vec __attribute__((vector_size(kLanes)));
 #include "rna/lanes_kernel.inc"
 }  // namespace avx2
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+QUORIN_TARGET_END
 #endif
 
 // One bit per base: A, U (and T), G, C; and the bases each pairs with (A-U, G-C, G-U).
