@@ -464,9 +464,13 @@ def install() -> None:
 def texts_series(values: np.ndarray, missing: np.ndarray | None, series: Any) -> Any:
     """The result over a pandas Series, on its index and with its name: float64 with NaN where
     an element was missing; a count as a nullable Int64, missing where the element was (and -1
-    where one was refused under the "nan" or "warn" mode)."""
+    where one was refused under the "nan" or "warn" mode); texts (structures) as pandas'
+    string dtype, NA where there is none (missing or refused)."""
     import pandas as pd
 
+    if values.dtype.kind == "T":
+        return pd.Series(pd.array(values.astype(object), dtype="string"), index=series.index,
+                         name=series.name, copy=False)
     if values.dtype == np.int64:
         mask = missing if missing is not None else np.zeros(values.shape, bool)
         values = pd.arrays.IntegerArray(values, mask)
@@ -555,13 +559,15 @@ def _polars_ufunc(pl: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
 def texts_foreign(function: Callable[..., Any], args: tuple[Any, ...],
                   options: dict[str, Any] | None) -> Any:
     """A function over texts called with polars Series or expressions among its arguments: a
-    Series gives a Series (Float64, or Int64 for a count) with nulls where an input was null;
+    Series gives a Series (Float64, Int64 for a count, String for structures) with nulls where
+    an input was null (and, for structures, where one was refused);
     an expression gives an expression computed at .collect() under the mode of this call."""
     import polars as pl
 
     options = options or {}
     if any(isinstance(x, pl.Expr) for x in args):
-        dtype = pl.Int64 if function([]).dtype == np.int64 else pl.Float64
+        kind = function([]).dtype.kind
+        dtype = pl.Int64 if kind == "i" else pl.String if kind == "T" else pl.Float64
         return _polars_expression(pl, function, args, options, dtype)
     series = [x for x in args if isinstance(x, pl.Series)]
     if not series or any(isinstance(x, (pl.DataFrame, pl.LazyFrame)) for x in args):

@@ -196,7 +196,7 @@ bool gather(Gathering& g, Elements& elements, Chunk& chunk, Tally& tally) {
             }
             static_cast<npy_bool*>(PyArray_DATA(g.missing))[i] = 1;
         }
-        if (state != State::text) store_marker(g.out, i, g.count_result);
+        if (state != State::text && g.out != nullptr) store_marker(g.out, i, g.count_result);
         chunk.states.push_back(state);
         views += nin;
         bool more = elements.advance();

@@ -45,6 +45,25 @@ bool read_workers(const char* function, PyObject* value, int& out) {
     return false;
 }
 
+// A count of 0 or more; one beyond any length (up to 2^64 - 1, and more) pairs nothing.
+bool read_min_loop(const char* function, PyObject* value, std::uint64_t& out) {
+    if (!PyLong_Check(value) || PyBool_Check(value)) {
+        PyErr_Format(PyExc_TypeError, "quorin_np.%s: min_loop must be an int, not %s", function,
+                     Py_TYPE(value)->tp_name);
+        return false;
+    }
+    int overflow = 0;
+    long long n = PyLong_AsLongLongAndOverflow(value, &overflow);
+    if (n == -1 && PyErr_Occurred()) return false;
+    if (overflow < 0 || (overflow == 0 && n < 0)) {
+        PyErr_Format(PyExc_ValueError, "quorin_np.%s: min_loop must be 0 or more, not %S",
+                     function, value);
+        return false;
+    }
+    out = overflow > 0 ? UINT64_MAX : static_cast<std::uint64_t>(n);
+    return true;
+}
+
 }  // namespace
 
 bool take_options(const char* function, std::span<const Option> offered, PyObject* const* args,
@@ -75,6 +94,9 @@ bool take_options(const char* function, std::span<const Option> offered, PyObjec
         switch (spec->option) {
             case Option::workers:
                 if (!read_workers(function, value, values.workers)) return false;
+                break;
+            case Option::min_loop:
+                if (!read_min_loop(function, value, values.min_loop)) return false;
                 break;
         }
         if (PyDict_SetItem(options.p, name, value) < 0) return false;
