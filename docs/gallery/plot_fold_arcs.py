@@ -24,13 +24,13 @@ def draw(ax, sequence, min_loop):
     for x, base in enumerate(sequence):
         ax.text(x, -0.6, base, ha="center", va="top", family="monospace", fontsize=8)
     ax.set_xlim(-1, len(sequence))
-    ax.set_ylim(-2, len(sequence) / 2 + 1)
+    ax.set_ylim(-2, max([(j - i) / 2 for i, j in pairs.tolist()], default=0) + 1)
     ax.set_aspect("equal")
     ax.axis("off")
     ax.set_title(f"min_loop={min_loop}: {len(pairs)} pairs", fontsize=10)
 
 
-fig, axes = plt.subplots(2, 1, figsize=(7, 6))
+fig, axes = plt.subplots(2, 1, figsize=(7, 4.5))
 for ax, min_loop in zip(axes, (0, 3)):
     draw(ax, sequence, min_loop)
 fig.tight_layout()
