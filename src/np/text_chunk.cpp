@@ -1,5 +1,6 @@
 #include "np/text_chunk.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace quorin::np {
@@ -116,7 +117,10 @@ bool gather(Gathering& g, Elements& elements, Chunk& chunk, Tally& tally) {
     chunk.release();
     chunk.copies.clear();
     chunk.states.clear();
-    chunk.views.resize(static_cast<std::size_t>(g.max_elements * g.nin));
+    // Room for this chunk only: a call on one str must not clear (and fault in) room for a
+    // whole chunk of folds.
+    chunk.views.resize(static_cast<std::size_t>(
+        std::min(g.max_elements, elements.size - chunk.end) * g.nin));
     chunk.nin = g.nin;
     chunk.start = chunk.end;
     const int nin = g.nin;

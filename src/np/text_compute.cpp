@@ -85,6 +85,13 @@ struct Job {
         });
         for (std::size_t g = 0; g < grouped.size(); g += batch->width) {
             auto count = static_cast<std::uint32_t>(std::min(batch->width, grouped.size() - g));
+            if (count < batch->fewest) {  // a group of so few would compute mostly padding
+                for (std::size_t k = g; k < grouped.size(); ++k) {
+                    tasks.push_back({grouped[k], static_cast<std::uint32_t>(order.size()), 1, false});
+                    order.push_back(grouped[k]);
+                }
+                break;
+            }
             auto first = *std::min_element(grouped.begin() + g, grouped.begin() + g + count);
             tasks.push_back({first, static_cast<std::uint32_t>(order.size()), count, true});
             order.insert(order.end(), grouped.begin() + g, grouped.begin() + g + count);

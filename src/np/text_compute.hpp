@@ -18,6 +18,7 @@ namespace quorin::np {
 // It takes the call's per-call options as the row's core does.
 struct Batch {
     std::size_t width;                      // elements per group at most
+    std::size_t fewest;                     // and at least: fewer go one by one
     bool (*takes)(std::string_view) noexcept;
     void (*run)(const std::string_view* texts, std::size_t count, std::uint64_t* counts,
                 const std::uint64_t* per_call);
