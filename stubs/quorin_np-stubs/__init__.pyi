@@ -2235,9 +2235,10 @@ def nussinov(sequence: str, *, min_loop: int = 0, workers: int = 1) -> int64:
 
     Notes
     -----
-    Differs from RNA folding programs: there is no minimum hairpin loop (`AU` folds to 1 pair,
-    where programs usually require 3 unpaired bases), no energy model (the result is not a
-    minimum free energy, MFE) and no traceback: only the count is returned, not the structure.
+    Differs from RNA folding programs: no energy model (the result is not a minimum free energy,
+    MFE), and no minimum hairpin loop unless `min_loop` asks for one (`AU` folds to 1 pair,
+    where programs usually require 3 unpaired bases). Only the count is returned:
+    `nussinov_structure` and `nussinov_pairs` give one optimal structure.
     """
 @overload
 def nussinov(sequence: _Texts, *, min_loop: int = 0, workers: int = 1) -> NDArray[int64]:
@@ -2298,9 +2299,10 @@ def nussinov(sequence: _Texts, *, min_loop: int = 0, workers: int = 1) -> NDArra
 
     Notes
     -----
-    Differs from RNA folding programs: there is no minimum hairpin loop (`AU` folds to 1 pair,
-    where programs usually require 3 unpaired bases), no energy model (the result is not a
-    minimum free energy, MFE) and no traceback: only the count is returned, not the structure.
+    Differs from RNA folding programs: no energy model (the result is not a minimum free energy,
+    MFE), and no minimum hairpin loop unless `min_loop` asks for one (`AU` folds to 1 pair,
+    where programs usually require 3 unpaired bases). Only the count is returned:
+    `nussinov_structure` and `nussinov_pairs` give one optimal structure.
     """
 osmolarity: Final[ufunc]
 """Calculated serum osmolarity 2·Na + glucose/18 + BUN/2.8, in mOsm/L.
