@@ -36,7 +36,6 @@ modules are first imported, or at once if they already are.
 from __future__ import annotations
 
 import functools
-import importlib.abc
 import operator
 import sys
 import warnings
@@ -403,7 +402,9 @@ def _run(hook: Callable[[ModuleType], None], module: ModuleType) -> None:
                       RuntimeWarning, stacklevel=2)
 
 
-class _AfterImport(importlib.abc.MetaPathFinder):
+# The finder and the loader below are plain classes: the import system needs only their
+# methods, and importing importlib.abc for its base classes took a tenth of quorin_np's import.
+class _AfterImport:
     """Runs a hook on a module right after its first import: finds the module with the finders
     that follow this one and wraps its loader."""
 
@@ -431,7 +432,7 @@ class _AfterImport(importlib.abc.MetaPathFinder):
         return found
 
 
-class _ThenHook(importlib.abc.Loader):
+class _ThenHook:
     def __init__(self, loader: Any, hook: Callable[[ModuleType], None]) -> None:
         self._loader, self._hook = loader, hook
 
