@@ -157,6 +157,10 @@ struct Row {
 
 template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body = "">
 inline constexpr Row def{Name.data, &sample::calls<Core>::run};
+// The rows of quorin_np alone compile, but are not called: their generated counts would make
+// the exact tests walk for ever.
+template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body = "">
+inline constexpr Row def_array{Name.data, &sample::calls<Core>::run};
 
 }  // namespace quorin
 
