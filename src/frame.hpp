@@ -396,6 +396,17 @@ inline constexpr Row def{Name.data, doc_text<Name, Sig, Body>::text.data(),
                                          parsed_signature<Sig>::required,
                                          parsed_signature<Sig>::defaults>()};
 
+// A contract whose quorin_np function runs another core over arrays: the contract's own
+// computation with per-call options (array::PerCall parameters) after its parameters, which
+// quorin_np takes by keyword and quorin does not take at all.
+template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body, auto ArrayCore>
+inline constexpr Row def_with_options{
+    Name.data, doc_text<Name, Sig, Body>::text.data(),
+    &frame::function<Name, Sig, Core, Body>::entry,
+    &frame::function<Name, Sig, Core, Body>::signature,
+    array::form_for<ArrayCore, typename frame::core_traits<decltype(ArrayCore)>::args,
+                    parsed_signature<Sig>::required, parsed_signature<Sig>::defaults>()};
+
 // A row of quorin_np alone (see array_only in table.hpp): the same as def, but with no entry
 // point of quorin's, so that its core may give outcomes quorin has no result kind for.
 template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body = "">

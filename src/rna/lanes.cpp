@@ -55,7 +55,8 @@ bool lanes_take(std::string_view sequence) noexcept {
     return all != 0;
 }
 
-void fold_lanes(const std::string_view* sequences, std::size_t count, std::uint64_t* counts) {
+void fold_lanes(const std::string_view* sequences, std::size_t count, std::uint64_t* counts,
+                std::size_t min_loop) {
     std::size_t n = 0;
     for (std::size_t l = 0; l < count; ++l) n = std::max(n, sequences[l].size());
     if (n < 2) {
@@ -82,10 +83,10 @@ void fold_lanes(const std::string_view* sequences, std::size_t count, std::uint6
     if (detail::best_isa() == detail::Isa::avx2) {
         using V = avx2::vec;
         avx2::fold_group(reinterpret_cast<const V*>(pm), reinterpret_cast<const V*>(oh), n,
-                         reinterpret_cast<V*>(g), reinterpret_cast<V*>(t));
+                         min_loop, reinterpret_cast<V*>(g), reinterpret_cast<V*>(t));
     } else
 #endif
-        generic::fold_group(pm, oh, n, g, t);
+        generic::fold_group(pm, oh, n, min_loop, g, t);
     // Padding pairs with nothing, so the whole padded span counts what the sequence does.
     const auto* last = reinterpret_cast<const std::uint8_t*>(g + (n - 1));
     for (std::size_t l = 0; l < count; ++l) counts[l] = last[l];

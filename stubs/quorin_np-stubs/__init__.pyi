@@ -2177,7 +2177,7 @@ Example
 np.float64(-0.08905404533864951)
 """
 @overload
-def nussinov(sequence: str, *, workers: int = 1) -> int64:
+def nussinov(sequence: str, *, min_loop: int = 0, workers: int = 1) -> int64:
     """Maximum number of non-crossing base pairs of an RNA sequence (Nussinov base-pair maximisation).
 
     Counts the pairs A–U, G–C and G–U in either order, with no two pairs crossing and no base in
@@ -2213,6 +2213,9 @@ def nussinov(sequence: str, *, workers: int = 1) -> int64:
     ----------
     sequence : str or array_like of str
         RNA (or DNA) sequence of A, U, G, C, T in either case.
+    min_loop : int, 0 or more, one value for the whole call, default 0
+        The minimum hairpin loop: no pair encloses fewer bases (3 the usual choice of RNA
+        folding; 0, the default, the contract's model, whose counts these are).
     workers : int, a number of threads, or -1 for every core, default 1
         Threads that fold, the calling one among them (SciPy's convention: -1 for every core, -2
         for all but one); results, refusals, Ctrl-C and `MemoryError` are those of one thread.
@@ -2232,12 +2235,13 @@ def nussinov(sequence: str, *, workers: int = 1) -> int64:
 
     Notes
     -----
-    Differs from RNA folding programs: there is no minimum hairpin loop (`AU` folds to 1 pair,
-    where programs usually require 3 unpaired bases), no energy model (the result is not a
-    minimum free energy, MFE) and no traceback: only the count is returned, not the structure.
+    Differs from RNA folding programs: no energy model (the result is not a minimum free energy,
+    MFE), and no minimum hairpin loop unless `min_loop` asks for one (`AU` folds to 1 pair,
+    where programs usually require 3 unpaired bases). Only the count is returned:
+    `nussinov_structure` and `nussinov_pairs` give one optimal structure.
     """
 @overload
-def nussinov(sequence: _Texts, *, workers: int = 1) -> NDArray[int64]:
+def nussinov(sequence: _Texts, *, min_loop: int = 0, workers: int = 1) -> NDArray[int64]:
     """Maximum number of non-crossing base pairs of an RNA sequence (Nussinov base-pair maximisation).
 
     Counts the pairs A–U, G–C and G–U in either order, with no two pairs crossing and no base in
@@ -2273,6 +2277,9 @@ def nussinov(sequence: _Texts, *, workers: int = 1) -> NDArray[int64]:
     ----------
     sequence : str or array_like of str
         RNA (or DNA) sequence of A, U, G, C, T in either case.
+    min_loop : int, 0 or more, one value for the whole call, default 0
+        The minimum hairpin loop: no pair encloses fewer bases (3 the usual choice of RNA
+        folding; 0, the default, the contract's model, whose counts these are).
     workers : int, a number of threads, or -1 for every core, default 1
         Threads that fold, the calling one among them (SciPy's convention: -1 for every core, -2
         for all but one); results, refusals, Ctrl-C and `MemoryError` are those of one thread.
@@ -2292,9 +2299,10 @@ def nussinov(sequence: _Texts, *, workers: int = 1) -> NDArray[int64]:
 
     Notes
     -----
-    Differs from RNA folding programs: there is no minimum hairpin loop (`AU` folds to 1 pair,
-    where programs usually require 3 unpaired bases), no energy model (the result is not a
-    minimum free energy, MFE) and no traceback: only the count is returned, not the structure.
+    Differs from RNA folding programs: no energy model (the result is not a minimum free energy,
+    MFE), and no minimum hairpin loop unless `min_loop` asks for one (`AU` folds to 1 pair,
+    where programs usually require 3 unpaired bases). Only the count is returned:
+    `nussinov_structure` and `nussinov_pairs` give one optimal structure.
     """
 osmolarity: Final[ufunc]
 """Calculated serum osmolarity 2·Na + glucose/18 + BUN/2.8, in mOsm/L.
@@ -3435,6 +3443,8 @@ __all__ += [
     "meld",
     "meld_3",
     "meld_na",
+    "nussinov_pairs",
+    "nussinov_structure",
 ]
 
 albumin_g_dl: Final[ufunc]
@@ -4242,6 +4252,213 @@ liver-transplant waiting list. N Engl J Med 2008;359:1018–1026 (1.32, 0.033, 1
 rounding, the cap at 40).
 """
 
+# A str gives its structure (None where it has none: missing, or refused under errstate); a
+# collection gives an array of StringDType, a Series a Series.
+@overload
+def nussinov_structure(sequences: str, *, min_loop: int = 0, workers: int = 1) -> str:
+    """One optimal secondary structure of each RNA sequence, as dot-bracket text (Nussinov base-pair maximisation with traceback).
+
+    Takes what `nussinov` takes: a `str`, a list or tuple of them, a NumPy array of StringDType
+    or of objects, or a pandas Series, which gives a Series back on the same index. A sequence
+    that the contract refuses is refused with the message below, under `quorin_np.errstate` with
+    the element's flat index.
+
+    Missing and refused elements have no structure. A missing sequence (`None`, a float NaN,
+    pandas' `NA`, the NA of a StringDType) is never refused, and a refused one under `"nan"` or
+    `"warn"` is set to the same mark: `None` for a single `str`, otherwise the array's NA,
+    `None`, in a `StringDType(na_object=None)` (the dtype is plain `StringDType()` when every
+    element has a structure; no empty string stands for a missing one, since `""` is the
+    structure of the empty sequence). A pandas Series gets pandas' `string` dtype with `<NA>`
+    there, a polars Series a `String` column with nulls.
+
+    The sequences are read with the interpreter lock held and folded without it, on `workers`
+    threads of the call's own, as `nussinov` folds them; Ctrl-C stops a long call on the main
+    thread within milliseconds.
+
+    Formula::
+
+        γ(i, j) = 0 if i ≥ j, else the largest of
+            γ(i + 1, j), γ(i, j − 1),
+            γ(i + 1, j − 1) + (1 if the bases at i and j can pair and j − i − 1 ≥ min_loop, else 0),
+            γ(i, k) + γ(k + 1, j) for i ≤ k < j
+        read the span (0, n − 1); to read a span (i, j), while γ(i, j) > 0:
+            if γ(i + 1, j) = γ(i, j): base i is unpaired, go on with (i + 1, j)
+            else pair i with the least k ≥ i + 1 + min_loop that can pair with it
+                and has γ(i + 1, k − 1) + 1 + γ(k + 1, j) = γ(i, j);
+                read (i + 1, k − 1), then go on with (k + 1, j)
+
+    Parameters
+    ----------
+    sequences : str or array_like of str
+        RNA (or DNA) sequences of A, U, G, C, T in either case.
+    min_loop : int, 0 or more, one value for the whole call, default 0
+        The minimum hairpin loop: no pair encloses fewer bases (3 the usual choice, 0 the
+        contract's model).
+    workers : int, a number of threads, or -1 for every core, default 1
+        Threads that fold, the calling one among them (SciPy's convention: -1 for every core, -2
+        for all but one); results, refusals, Ctrl-C and `MemoryError` are those of one thread.
+
+    Returns
+    -------
+    str for one str, else an ndarray of StringDType (a Series for a Series)
+        One character per base of each sequence: `(` and `)` for the two bases of a pair, `.`
+        for an unpaired base.
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if a character is not one of `AUGCTaugct` (the first such character is named):
+          "Quorin.NussinovStructure: invalid base '{c}' (alphabet is A,U,G,C; T accepted as U)"
+
+    Notes
+    -----
+    Not a minimum free energy structure: the model counts pairs and has no energies (no
+    stacking, no loop penalties), so its optimum is rarely the native fold; with `min_loop=0` it
+    pairs neighbours freely. `nussinov_pairs` gives the same structure as a list of pairs.
+
+    Example
+    -------
+    >>> quorin_np.nussinov_structure("GGGAAACCC")
+    '(((...)))'
+
+    References
+    ----------
+    R. Nussinov, G. Pieczenik, J. R. Griggs and D. J. Kleitman, "Algorithms for loop matchings",
+    SIAM Journal on Applied Mathematics 35(1), 68–82 (1978): the maximisation. R. Nussinov and
+    A. B. Jacobson, "Fast algorithm for predicting the secondary structure of single-stranded
+    RNA", PNAS 77(11), 6309–6313 (1980): the traceback and the minimum hairpin loop.
+    """
+@overload
+def nussinov_structure(sequences: _Texts, *, min_loop: int = 0, workers: int = 1) -> NDArray[Any]:
+    """One optimal secondary structure of each RNA sequence, as dot-bracket text (Nussinov base-pair maximisation with traceback).
+
+    Takes what `nussinov` takes: a `str`, a list or tuple of them, a NumPy array of StringDType
+    or of objects, or a pandas Series, which gives a Series back on the same index. A sequence
+    that the contract refuses is refused with the message below, under `quorin_np.errstate` with
+    the element's flat index.
+
+    Missing and refused elements have no structure. A missing sequence (`None`, a float NaN,
+    pandas' `NA`, the NA of a StringDType) is never refused, and a refused one under `"nan"` or
+    `"warn"` is set to the same mark: `None` for a single `str`, otherwise the array's NA,
+    `None`, in a `StringDType(na_object=None)` (the dtype is plain `StringDType()` when every
+    element has a structure; no empty string stands for a missing one, since `""` is the
+    structure of the empty sequence). A pandas Series gets pandas' `string` dtype with `<NA>`
+    there, a polars Series a `String` column with nulls.
+
+    The sequences are read with the interpreter lock held and folded without it, on `workers`
+    threads of the call's own, as `nussinov` folds them; Ctrl-C stops a long call on the main
+    thread within milliseconds.
+
+    Formula::
+
+        γ(i, j) = 0 if i ≥ j, else the largest of
+            γ(i + 1, j), γ(i, j − 1),
+            γ(i + 1, j − 1) + (1 if the bases at i and j can pair and j − i − 1 ≥ min_loop, else 0),
+            γ(i, k) + γ(k + 1, j) for i ≤ k < j
+        read the span (0, n − 1); to read a span (i, j), while γ(i, j) > 0:
+            if γ(i + 1, j) = γ(i, j): base i is unpaired, go on with (i + 1, j)
+            else pair i with the least k ≥ i + 1 + min_loop that can pair with it
+                and has γ(i + 1, k − 1) + 1 + γ(k + 1, j) = γ(i, j);
+                read (i + 1, k − 1), then go on with (k + 1, j)
+
+    Parameters
+    ----------
+    sequences : str or array_like of str
+        RNA (or DNA) sequences of A, U, G, C, T in either case.
+    min_loop : int, 0 or more, one value for the whole call, default 0
+        The minimum hairpin loop: no pair encloses fewer bases (3 the usual choice, 0 the
+        contract's model).
+    workers : int, a number of threads, or -1 for every core, default 1
+        Threads that fold, the calling one among them (SciPy's convention: -1 for every core, -2
+        for all but one); results, refusals, Ctrl-C and `MemoryError` are those of one thread.
+
+    Returns
+    -------
+    str for one str, else an ndarray of StringDType (a Series for a Series)
+        One character per base of each sequence: `(` and `)` for the two bases of a pair, `.`
+        for an unpaired base.
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if a character is not one of `AUGCTaugct` (the first such character is named):
+          "Quorin.NussinovStructure: invalid base '{c}' (alphabet is A,U,G,C; T accepted as U)"
+
+    Notes
+    -----
+    Not a minimum free energy structure: the model counts pairs and has no energies (no
+    stacking, no loop penalties), so its optimum is rarely the native fold; with `min_loop=0` it
+    pairs neighbours freely. `nussinov_pairs` gives the same structure as a list of pairs.
+
+    Example
+    -------
+    >>> quorin_np.nussinov_structure("GGGAAACCC")
+    '(((...)))'
+
+    References
+    ----------
+    R. Nussinov, G. Pieczenik, J. R. Griggs and D. J. Kleitman, "Algorithms for loop matchings",
+    SIAM Journal on Applied Mathematics 35(1), 68–82 (1978): the maximisation. R. Nussinov and
+    A. B. Jacobson, "Fast algorithm for predicting the secondary structure of single-stranded
+    RNA", PNAS 77(11), 6309–6313 (1980): the traceback and the minimum hairpin loop.
+    """
+def nussinov_pairs(sequence: str, *, min_loop: int = 0) -> NDArray[int64]:
+    """The base pairs of one optimal secondary structure of an RNA sequence, as an (n_pairs, 2) array of 0-based positions.
+
+    The structure `nussinov_structure` gives for the same sequence and `min_loop`, as the
+    positions of its pairs: row (i, j) for the bases at i and j, i < j, the rows sorted by i.
+    Takes one sequence: a collection, or a missing value such as `None`, is refused with a
+    `TypeError`, and a sequence the fold refuses raises its `ValueError` whatever
+    `quorin_np.errstate` says (there is no element of an array to mark refused). The fold runs
+    without the interpreter lock; Ctrl-C stops it on the main thread.
+
+    Formula::
+
+        the structure of nussinov_structure(sequence, min_loop=min_loop): one row (i, j) for each
+        pair, i at its "(" and j at its ")", in increasing i
+
+    Parameters
+    ----------
+    sequence : str, one sequence
+        RNA (or DNA) sequence of A, U, G, C, T in either case.
+    min_loop : int, 0 or more, one value for the whole call, default 0
+        The minimum hairpin loop: no pair encloses fewer bases (3 the usual choice, 0 the
+        contract's model).
+
+    Returns
+    -------
+    ndarray of int64, shape (n_pairs, 2)
+        One row (i, j) per pair, 0-based, i < j, sorted by i; as many rows as `nussinov` counts.
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if a character is not one of `AUGCTaugct` (the first such character is named):
+          "Quorin.NussinovStructure: invalid base '{c}' (alphabet is A,U,G,C; T accepted as U)"
+
+    Notes
+    -----
+    The rows index the sequence as given, so `sequence[i]` and `sequence[j]` are the paired
+    bases. An empty result keeps its shape (0, 2).
+
+    Example
+    -------
+    >>> quorin_np.nussinov_pairs("GGGAAACCC", min_loop=3)
+    array([[0, 8],
+           [1, 7],
+           [2, 6]])
+
+    References
+    ----------
+    R. Nussinov and A. B. Jacobson, "Fast algorithm for predicting the secondary structure of
+    single-stranded RNA", PNAS 77(11), 6309–6313 (1980).
+    """
 # quorin_np's own functions: superposed structures.
 __all__ += [
     "superpose",

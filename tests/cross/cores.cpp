@@ -13,12 +13,16 @@
 #include <string>
 #include <vector>
 
+#include "rna/lanes.hpp"
 #include "rna/nussinov.hpp"
 #include "structure/superpose.hpp"
 #include "table.hpp"
 
-// The fold's own row calls into the interpreter; the fold is checked directly below.
-namespace quorin::rna { const Rows rows{}; }
+// The fold's own rows call into the interpreter; the fold is checked directly below.
+namespace quorin::rna {
+const Rows rows{};
+const Rows structure_rows{};
+}  // namespace quorin::rna
 
 namespace {
 
@@ -51,8 +55,21 @@ bool check_fold(const std::string& sequence) {
     bool ok = true;
     for (const FoldOptions& options : fills) ok = ok && *fold(codes, {}, options) == first;
     if (sequence.size() <= 60) ok = ok && textbook(codes) == first;
-    std::printf("fold %zu %llu%s\n", sequence.size(), static_cast<unsigned long long>(first),
-                ok ? "" : " FILLS DISAGREE");
+    // With a minimum hairpin loop of 3, every fill and the vector lanes alike.
+    std::uint64_t looped = *fold(codes, {}, FoldOptions{.min_loop = 3});
+    for (FoldOptions options : fills) {
+        options.min_loop = 3;
+        ok = ok && *fold(codes, {}, options) == looped;
+    }
+    if (lanes_take(sequence)) {
+        std::string_view one(sequence);
+        std::uint64_t lanes[2];
+        fold_lanes(&one, 1, &lanes[0]);
+        fold_lanes(&one, 1, &lanes[1], 3);
+        ok = ok && lanes[0] == first && lanes[1] == looped;
+    }
+    std::printf("fold %zu %llu %llu%s\n", sequence.size(), static_cast<unsigned long long>(first),
+                static_cast<unsigned long long>(looped), ok ? "" : " FILLS DISAGREE");
     return ok;
 }
 
