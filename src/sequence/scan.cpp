@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "isa.hpp"
+#include "target.hpp"
 
 namespace quorin::sequence::scan {
 namespace {
@@ -17,20 +17,20 @@ typedef std::uint8_t vec __attribute__((vector_size(kBytes)));
 }  // namespace narrow
 
 #if defined(__x86_64__)
-QUORIN_AVX2_BEGIN
+QUORIN_TARGET_BEGIN("avx2")
 namespace avx2 {
 constexpr std::size_t kBytes = 32;
 typedef std::uint8_t vec __attribute__((vector_size(kBytes)));
 #include "sequence/scan_kernel.inc"
 }  // namespace avx2
-QUORIN_AVX2_END
+QUORIN_TARGET_END
 #endif
 
 }  // namespace
 
 std::size_t gc_bytes(const unsigned char* p, std::size_t n) noexcept {
 #if defined(__x86_64__)
-    if (isa::has_avx2()) return avx2::gc_bytes(p, n);
+    if (target::has_avx2()) return avx2::gc_bytes(p, n);
 #endif
     return narrow::gc_bytes(p, n);
 }
@@ -38,7 +38,7 @@ std::size_t gc_bytes(const unsigned char* p, std::size_t n) noexcept {
 std::size_t ascii_matches(const unsigned char* x, const unsigned char* y, std::size_t n,
                           std::size_t& matches) noexcept {
 #if defined(__x86_64__)
-    if (isa::has_avx2()) return avx2::ascii_matches(x, y, n, matches);
+    if (target::has_avx2()) return avx2::ascii_matches(x, y, n, matches);
 #endif
     return narrow::ascii_matches(x, y, n, matches);
 }
