@@ -12,3 +12,20 @@
 #define QUORIN_TARGET_BEGIN(set) QUORIN_PRAGMA(GCC push_options) QUORIN_PRAGMA(GCC target(set))
 #define QUORIN_TARGET_END QUORIN_PRAGMA(GCC pop_options)
 #endif
+
+namespace quorin::target {
+
+// Whether this processor runs AVX2 (always false off x86-64).
+inline bool has_avx2() noexcept {
+#if defined(__x86_64__)
+    static const bool avx2 = [] {
+        __builtin_cpu_init();  // may run before the library's own initialiser
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return avx2;
+#else
+    return false;
+#endif
+}
+
+}  // namespace quorin::target

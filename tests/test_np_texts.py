@@ -92,6 +92,53 @@ def test_bit_identical_to_the_scalar_functions(texts, reference):
         assert_elementwise("sequence_identity", identity, texts, [reference])
 
 
+class Text(str):
+    pass
+
+
+def test_long_collections_mixing_every_kind_of_element():
+    # Runs of plain str longer than the batch reads at once, of lengths about the vector widths
+    # and beyond, broken by elements that take the slower way (or are refused, or missing).
+    rng = np.random.default_rng(3)
+    lengths = rng.choice([1, 15, 16, 17, 31, 33, 64, 300, 1100, 5000], size=600, p=[.1] * 10)
+    texts = [random_rna(int(n), 1, int(n))[0] for n in lengths]
+    for at, odd in zip(rng.choice(600, size=8, replace=False),
+                       [None, float("nan"), "G\u00e9C", Text("GGC"), b"AU", "", pd.NA, 5]):
+        texts[at] = odd
+    others = texts[::-1]
+    with quorin_np.errstate(refused="nan"):
+        assert_elementwise("gc_content", quorin_np.gc_content(texts), texts)
+        assert_elementwise("sequence_identity", quorin_np.sequence_identity(texts, others),
+                           texts, others)
+        # Broadcast: the inner loops are rows of 30.
+        grid = np.array(texts, dtype=object).reshape(20, 30)
+        column = np.array(others[:30], dtype=object)
+        assert_elementwise("sequence_identity", quorin_np.sequence_identity(grid, column),
+                           grid, column)
+
+
+@pytest.mark.parametrize("first, later, expected", [
+    ("", b"AU", ValueError("Quorin.GCContent: sequence must not be empty (total > 0 precondition)")),
+    (b"AU", "", TypeError("argument 'sequence': 'bytes' object cannot be converted to 'PyString'")),
+])
+@pytest.mark.parametrize("mode", ["raise", "warn"])
+def test_a_refusal_deep_in_a_long_collection_is_found_where_it_is(first, later, expected, mode):
+    texts = random_rna(6, 300, 40)
+    texts[170], texts[260] = first, later
+    with quorin_np.errstate(refused=mode), warnings.catch_warnings(record=True) as seen:
+        warnings.simplefilter("always")
+        if mode == "raise":
+            with pytest.raises(type(expected), match=re.escape(str(expected))) as error:
+                quorin_np.gc_content(texts)
+            assert error.value.__notes__ == ["quorin_np.gc_content: refused the element at flat index 170"]
+            return
+        result = quorin_np.gc_content(texts)
+    assert np.isnan(result[[170, 260]]).all() and not np.isnan(np.delete(result, [170, 260])).any()
+    assert [str(w.message) for w in seen] == [
+        f"quorin_np.gc_content: 2 element(s) refused and set to NaN; the first, at flat index 170: "
+        f"{expected}"]
+
+
 def test_arguments_broadcast_and_keep_their_shape():
     a = np.array([["ACGU", "ACGA"], ["AC", "UUUU"]], dtype=STRING)
     b = ["ACGU", "ACG\u00e9"]

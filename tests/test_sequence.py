@@ -19,6 +19,19 @@ mixed = st.text(st.sampled_from("ACGTacgtN\u00e9\u00e8\u00c9\u4e2d\u4e2e\U0001f6
                 max_size=40)
 
 
+# Long runs of bases with a few wider characters placed anywhere: the scans take whole vectors,
+# spans of blocks and a last partial vector, and fall back to characters around a wide one.
+def _placed(run, wide):
+    for at, ch in wide:
+        run = run[:at] + ch + run[at:]
+    return run
+
+
+long_mixed = st.builds(_placed, st.text(st.sampled_from("ACGUacgu"), max_size=700),
+                       st.lists(st.tuples(st.integers(0, 700), st.sampled_from("\u00e9\u4e2d\U0001f600")),
+                                max_size=3))
+
+
 def reference_gc(s):
     return sum(ch in "GCgc" for ch in s) / len(s.encode())
 
@@ -47,7 +60,7 @@ def test_gc_content_values(sequence, expected):
     assert_same(quorin.gc_content(sequence), expected)
 
 
-@given(mixed | texts)
+@given(mixed | texts | long_mixed)
 def test_gc_content_counts_characters_over_bytes(s):
     if not s:
         return
@@ -85,6 +98,19 @@ def test_sequence_identity_values(seq1, seq2, expected):
 
 @given(mixed | texts, mixed | texts)
 def test_sequence_identity_pairs_characters(a, b):
+    if not a or not b:
+        return
+    assert_same(quorin.sequence_identity(a, b), reference_identity(a, b))
+
+
+@given(long_mixed, st.data())
+def test_sequence_identity_of_long_texts_that_mostly_agree(a, data):
+    # The second text: the first with a few characters changed, cut or extended.
+    b = list(a)
+    for at in data.draw(st.lists(st.integers(0, max(len(b) - 1, 0)), max_size=4)):
+        if b:
+            b[at] = data.draw(st.sampled_from("A\u00e9\u4e2d"))
+    b = "".join(b)[:data.draw(st.integers(0, len(a) + 5))] + data.draw(st.sampled_from(["", "GG"]))
     if not a or not b:
         return
     assert_same(quorin.sequence_identity(a, b), reference_identity(a, b))

@@ -111,6 +111,63 @@ void Chunk::release() {
     held.clear();
 }
 
+namespace {
+
+// read_plain for Nin arguments, or nin when Nin is 0.
+template <int Nin>
+npy_intp read_plain_of(Elements& elements, int nin, npy_intp max, std::size_t max_bytes,
+                       std::string_view* views) {
+    if constexpr (Nin > 0) nin = Nin;
+    const char* at[NPY_MAXARGS];
+    npy_intp stride[NPY_MAXARGS];
+    npy_intp n = 0;
+    std::size_t bytes = 0;
+    for (;;) {
+        const npy_intp inner = elements.inner_left();
+        const npy_intp count = std::min(inner, max - n);
+        for (int k = 0; k < nin; ++k) {
+            at[k] = elements.at(k);
+            stride[k] = elements.stride(k);
+        }
+        npy_intp j = 0;
+        bool plain = true;
+        for (; j < count && bytes < max_bytes; ++j) {
+            for (int k = 0; k < nin; ++k) {
+                PyObject* o;
+                if (j + kAhead < inner) {  // the header of one further on, for later
+                    std::memcpy(&o, at[k] + (j + kAhead) * stride[k], sizeof o);
+                    __builtin_prefetch(o);
+                }
+                std::memcpy(&o, at[k] + j * stride[k], sizeof o);
+                if (o == nullptr || !PyUnicode_CheckExact(o) || !PyUnicode_IS_COMPACT_ASCII(o)) {
+                    plain = false;
+                    break;
+                }
+                auto size = static_cast<std::size_t>(PyUnicode_GET_LENGTH(o));
+                const char* text = static_cast<const char*>(PyUnicode_DATA(o));
+                // Asked for now, the texts of the run arrive together before they are computed.
+                if (size <= kTextAhead)
+                    for (std::size_t line = 64; line < size; line += 64) __builtin_prefetch(text + line);
+                views[k] = std::string_view(text, size);
+                bytes += size;
+            }
+            if (!plain) break;
+            views += nin;
+        }
+        n += j;
+        if (!elements.skip(j) || !plain || j < inner || n == max || bytes >= max_bytes) return n;
+    }
+}
+
+}  // namespace
+
+npy_intp read_plain(Elements& elements, int nin, npy_intp max, std::size_t max_bytes,
+                    std::string_view* views) {
+    if (nin == 1) return read_plain_of<1>(elements, nin, max, max_bytes, views);
+    if (nin == 2) return read_plain_of<2>(elements, nin, max, max_bytes, views);
+    return read_plain_of<0>(elements, nin, max, max_bytes, views);
+}
+
 bool gather(Gathering& g, Elements& elements, Chunk& chunk, Tally& tally) {
     for (int k = 0; k < g.nin; ++k)
         if (!unchanged(g.columns[k], g.function)) return false;

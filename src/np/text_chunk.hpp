@@ -49,6 +49,17 @@ public:
         inner_ = 0;
         return next_(iter_) != 0;
     }
+    // The elements left in the current inner loop (the current one among them), which lie
+    // stride(k) bytes apart from at(k) on.
+    npy_intp inner_left() const { return *count_ - inner_; }
+    npy_intp stride(int k) const { return strides_[k]; }
+    // On by n <= inner_left() elements; false past the last.
+    bool skip(npy_intp n) {
+        inner_ += n;
+        if (inner_ < *count_) return true;
+        inner_ = 0;
+        return next_(iter_) != 0;
+    }
 
 private:
     NpyIter* iter_ = nullptr;
@@ -103,6 +114,14 @@ struct Gathering {
     std::size_t max_bytes;          // of texts per chunk
     PyArrayObject* missing = nullptr;  // made at the first missing element (owned by the caller)
 };
+
+// Reads on from the current element those whose every argument is a str of ASCII characters
+// (exactly str), at most `max` of them and stopping once they hold `max_bytes` of text: their
+// texts into `views` (nin per element), not held. They stay valid while the lock is held and
+// nothing runs that could release a str, which is how a caller with the lock computes them
+// right away. Returns how many; the current element is then the first not read.
+npy_intp read_plain(Elements& elements, int nin, npy_intp max, std::size_t max_bytes,
+                    std::string_view* views);
 
 // Gathers the next chunk, from chunk.end on. In raise mode it ends after the first refused
 // element: nothing after it matters. False with an exception for anything but a refusal.

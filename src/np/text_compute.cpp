@@ -15,14 +15,15 @@
 namespace quorin::np {
 namespace {
 
-// Runs the row's kernel over elements [i, i + n) of the chunk, all of them texts.
-bool kernel_over(const Work& work, const Chunk& chunk, npy_intp i, npy_intp n, array::Refusals& r) {
+// Runs the row's kernel over elements [i, i + n), whose texts are `views` (nin per element).
+bool kernel_over(const Work& work, const std::string_view* views, npy_intp i, npy_intp n,
+                 array::Refusals& r) {
     const array::Form& f = *work.form;
     const int texts = f.nin - f.per_call;
     char* data[NPY_MAXARGS];
     std::ptrdiff_t steps[NPY_MAXARGS];
     for (int k = 0; k < texts; ++k) {
-        data[k] = reinterpret_cast<char*>(const_cast<std::string_view*>(chunk.texts(i) + k));
+        data[k] = reinterpret_cast<char*>(const_cast<std::string_view*>(views + k));
         steps[k] = static_cast<std::ptrdiff_t>(sizeof(std::string_view)) * texts;
     }
     // One value of each per-call option for every element.
@@ -34,6 +35,11 @@ bool kernel_over(const Work& work, const Chunk& chunk, npy_intp i, npy_intp n, a
     steps[f.nin] = work.out_at(1) - work.out_at(0);
     r.visited = i;
     return f.kernels[0](data, &n, steps, r);
+}
+
+// The same over elements [i, i + n) of the chunk, all of them texts.
+bool kernel_over(const Work& work, const Chunk& chunk, npy_intp i, npy_intp n, array::Refusals& r) {
+    return kernel_over(work, chunk.texts(i), i, n, r);
 }
 
 void lower(std::atomic<std::int64_t>& a, std::int64_t v) {
@@ -158,6 +164,15 @@ struct Job {
 };
 
 }  // namespace
+
+bool compute_plain(const Work& work, const std::string_view* views, npy_intp first, npy_intp n,
+                   Tally& tally) {
+    array::Refusals r;
+    r.stop_at_first = work.mode == Mode::raise;
+    bool going = kernel_over(work, views, first, n, r);
+    tally.add(r);
+    return going;
+}
 
 bool compute_here(const Work& work, const Chunk& chunk, Tally& tally) {
     array::Refusals r;

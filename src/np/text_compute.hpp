@@ -39,6 +39,11 @@ struct Work {
     }
 };
 
+// With the lock: elements [first, first + n) of texts `views` (nin per element), in order.
+// False when it stopped at a refusal (raise mode).
+bool compute_plain(const Work& work, const std::string_view* views, npy_intp first, npy_intp n,
+                   Tally& tally);
+
 // With the lock: the chunk's texts, in order. False when it stopped at a refusal (raise mode).
 bool compute_here(const Work& work, const Chunk& chunk, Tally& tally);
 

@@ -9,6 +9,9 @@
 //   2. The row's own array kernel runs the core over the chunk's texts: at once, with the lock,
 //      where an element is cheap; without it, on the call's own threads, for folds, with the
 //      main thread taking the lock every few milliseconds to run signal handlers.
+// Where every argument of an element is a plain str and the work is cheap, the two phases are
+// one: a run of such elements is read and computed at once, with the lock held throughout and
+// no reference taken, so that an element costs little beyond its own computation.
 // Refusals follow the refusal mode, as for the ufuncs; missing elements are never refused.
 #include "np/texts.hpp"
 
@@ -84,6 +87,12 @@ constexpr npy_intp kChunkElements = 64;
 constexpr std::size_t kChunkBytes = std::size_t{4} << 10;
 constexpr npy_intp kFoldChunkElements = npy_intp{1} << 14;
 constexpr std::size_t kFoldChunkBytes = std::size_t{64} << 20;
+// Elements whose every argument is a plain str are computed as soon as they are read, this
+// many at a time, with no reference taken: the lock is held from the reading to the result,
+// and nothing in between can release a str. A run ends once it holds this much text, which
+// its reading asked of memory and is still in the nearest cache when computed.
+constexpr npy_intp kPlainElements = 64;
+constexpr std::size_t kPlainBytes = std::size_t{16} << 10;
 // With the lock held, it is let go this often between chunks, for the other threads.
 constexpr auto kYieldEvery = std::chrono::milliseconds(5);
 
@@ -106,6 +115,18 @@ struct SignalCheck {
         return c->raised != nullptr;
     }
 };
+
+// Between two chunks computed with the lock: the signal handlers run, and every few
+// milliseconds the lock is let go for the other threads. False with their exception.
+bool between_chunks(Clock::time_point& yielded) {
+    if (PyErr_CheckSignals() < 0) return false;
+    if (Clock::now() - yielded > kYieldEvery) {
+        Py_BEGIN_ALLOW_THREADS;
+        Py_END_ALLOW_THREADS;
+        yielded = Clock::now();
+    }
+    return true;
+}
 
 // ---- the outcome ------------------------------------------------------------------------------
 
@@ -309,7 +330,22 @@ PyObject* call(const TextFunction& fn, PyObject* module, PyObject* const* args, 
     if (folds) check.main_thread = on_main_thread();
     interrupt::Check hook{SignalCheck::stop, &check};
     auto yielded = Clock::now();
-    while (chunk.end < elements.size) {
+    // Only columns of objects hold str; and only the cores computed with the lock never call
+    // back into the interpreter (a fold polls for signals), which a run without references needs.
+    bool objects = !folds;
+    for (int k = 0; k < nin; ++k) objects &= PyArray_DESCR(arrays[k])->type_num == NPY_OBJECT;
+    std::vector<std::string_view> plain(objects ? static_cast<std::size_t>(kPlainElements * nin) : 0);
+    for (npy_intp at = 0; at < elements.size; at = chunk.end) {
+        if (objects) {
+            for (int k = 0; k < nin; ++k)
+                if (!unchanged(arrays[k], fn.name.c_str())) return nullptr;
+            if (npy_intp n = read_plain(elements, nin, kPlainElements, kPlainBytes, plain.data())) {
+                chunk.end = at + n;
+                if (!compute_plain(work, plain.data(), at, n, tally)) break;
+                if (!between_chunks(yielded)) return nullptr;
+                continue;
+            }
+        }
         bool gathered = gather(g, elements, chunk, tally);
         if (g.missing != nullptr && !missing) missing.p = reinterpret_cast<PyObject*>(g.missing);
         if (!gathered) return nullptr;
@@ -341,12 +377,7 @@ PyObject* call(const TextFunction& fn, PyObject* module, PyObject* const* args, 
         }
         if (mode == Mode::raise && tally.count > 0) break;
         chunk.release();
-        if (PyErr_CheckSignals() < 0) return nullptr;
-        if (!folds && Clock::now() - yielded > kYieldEvery) {
-            Py_BEGIN_ALLOW_THREADS;
-            Py_END_ALLOW_THREADS;
-            yielded = Clock::now();
-        }
+        if (folds ? PyErr_CheckSignals() < 0 : !between_chunks(yielded)) return nullptr;
     }
     chunk.release();
     if (tally.count > 0) {

@@ -10,6 +10,7 @@
 
 #include "error/quorin_error.hpp"
 #include "numeric.hpp"
+#include "sequence/scan.hpp"
 #include "sequence/utf8.hpp"
 
 namespace quorin::sequence {
@@ -21,23 +22,8 @@ namespace quorin::sequence {
 inline Result<double> gc_content(std::string_view sequence) {
     if (sequence.size() == 0)
         return fail("Quorin.GCContent: sequence must not be empty (total > 0 precondition)");
-    // Setting bit 5 folds exactly G onto g and C onto c (and leaves bytes of 0x80 and above
-    // there). Blocks of at most 255 bytes are counted into an 8-bit count, which the compiler
-    // keeps in vector lanes of 16 or 32 bytes; for a few hundred bases that is several times
-    // faster than a count per byte, and batches of short sequences spend their time here.
-    std::size_t gc = 0;
-    const char* p = sequence.data();
-    for (std::size_t left = sequence.size(); left > 0;) {
-        std::size_t block = left < 255 ? left : 255;
-        std::uint8_t count = 0;
-        for (std::size_t k = 0; k < block; ++k) {
-            auto folded = static_cast<unsigned char>(static_cast<unsigned char>(p[k]) | 0x20);
-            count = static_cast<std::uint8_t>(count + ((folded == 'g') | (folded == 'c')));
-        }
-        gc += count;
-        p += block;
-        left -= block;
-    }
+    std::size_t gc = scan::gc_bytes(reinterpret_cast<const unsigned char*>(sequence.data()),
+                                    sequence.size());
     return static_cast<double>(gc) / static_cast<double>(sequence.size());
 }
 
@@ -51,24 +37,12 @@ inline Result<double> sequence_identity(std::string_view seq1, std::string_view 
     std::size_t matches = 0;
     constexpr std::size_t kBlock = 64;
     while (!a.done() && !b.done()) {
-        // Where both texts are ASCII for a whole block, byte k pairs with byte k: compare the
-        // block bytewise, in a loop the compiler vectorises.
-        if (a.remaining() >= kBlock && b.remaining() >= kBlock) {
-            const unsigned char* x = a.data();
-            const unsigned char* y = b.data();
-            unsigned char high = 0;
-            unsigned equal = 0;
-            for (std::size_t k = 0; k < kBlock; ++k) {
-                high |= x[k] | y[k];
-                equal += x[k] == y[k];
-            }
-            if (high < 0x80) {
-                matches += equal;
-                a.skip(kBlock);
-                b.skip(kBlock);
-                continue;
-            }
-        }
+        // Where both texts are ASCII, byte k pairs with byte k: compared in vector lanes.
+        std::size_t common = std::min(a.remaining(), b.remaining());
+        std::size_t run = scan::ascii_matches(a.data(), b.data(), common, matches);
+        a.skip(run);
+        b.skip(run);
+        if (run == common) break;
         // Otherwise one character at a time, for a block's worth of the first text.
         for (std::size_t start = a.remaining(); !a.done() && !b.done() && start - a.remaining() < kBlock;) {
             unsigned char x = a.peek(), y = b.peek();
