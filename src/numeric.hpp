@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <type_traits>
+
+#include "array/lanes.hpp"
 
 namespace quorin {
 
@@ -24,17 +27,16 @@ constexpr double powi(double x, std::uint32_t n) noexcept {
     return y;
 }
 
-// min and max that return the other operand when exactly one is NaN (std::min does not).
-// Written out so that it inlines (fmin and fmax are library calls on x86-64).
-inline double qmin(double a, double b) noexcept {
-    if (std::isnan(a)) return b;
-    if (std::isnan(b)) return a;
-    return b < a ? b : a;
+// min and max that return the other operand when exactly one is NaN (std::min does not), over
+// a double or the lanes of a vector loop. Written out so that it inlines (fmin and fmax are
+// library calls on x86-64).
+template <class V>
+V qmin(V a, std::type_identity_t<V> b) noexcept {
+    return where(is_nan(a), b, where(is_nan(b), a, where(b < a, b, a)));
 }
-inline double qmax(double a, double b) noexcept {
-    if (std::isnan(a)) return b;
-    if (std::isnan(b)) return a;
-    return b > a ? b : a;
+template <class V>
+V qmax(V a, std::type_identity_t<V> b) noexcept {
+    return where(is_nan(a), b, where(is_nan(b), a, where(b > a, b, a)));
 }
 
 // Sequential sum from -0.0, first element to last: an empty list sums to -0.0 and the order of

@@ -3,6 +3,7 @@
 // carry a form, and the companion module turns it into ufunc loops.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cfenv>
 #include <cstddef>
@@ -16,6 +17,7 @@
 #include <utility>
 
 #include "array/core_dims.hpp"
+#include "array/lanes.hpp"
 #include "error/quorin_error.hpp"
 
 namespace quorin::array {
@@ -175,20 +177,33 @@ constexpr unsigned count_bit() {
     return k;
 }
 
-// How a loop calls the core: directly, or with trailing parameters left to their defaults.
+// How a loop calls the core: directly, or with trailing parameters left to their defaults (in
+// every lane, when the values are lanes). `takes<A...>` says whether the core can be called
+// with values of these types; for lanes, only a core written over its value type can.
 template <auto Core>
 struct direct {
     template <class... A>
     static auto call(A... a) { return Core(a...); }
+    template <class... A>
+    static constexpr bool takes = std::is_invocable_v<decltype(Core), A...>;
 };
 template <auto Core, const auto& Defaults>
 struct with_defaults {
+    static constexpr std::size_t kLeft = std::tuple_size_v<std::remove_cvref_t<decltype(Defaults)>>;
+    template <class... A>
+    using value = std::tuple_element_t<0, std::tuple<A..., double>>;
     template <class... A>
     static auto call(A... a) {
         return [&]<std::size_t... K>(std::index_sequence<K...>) {
-            return Core(a..., Defaults[K]...);
-        }(std::make_index_sequence<std::tuple_size_v<std::remove_cvref_t<decltype(Defaults)>>>{});
+            return Core(a..., value<A...>(Defaults[K])...);
+        }(std::make_index_sequence<kLeft>{});
     }
+    template <std::size_t, class T>
+    using again = T;
+    template <class... A>
+    static constexpr bool takes = []<std::size_t... K>(std::index_sequence<K...>) {
+        return std::is_invocable_v<decltype(Core), A..., again<K, value<A...>>...>;
+    }(std::make_index_sequence<kLeft>{});
 };
 
 template <class F, class Params, unsigned Mask>
@@ -264,8 +279,103 @@ struct kernel<F, std::tuple<P...>, Mask> {
         return true;
     }
 
+    // ---- vector loops, for a core written over its value type ----------------------------
+    template <class, int N>
+    using lanes_of = Lanes<N>;
+    static constexpr bool kLanes = !layout::any && out::outputs == 1 && !out::count &&
+                                   (std::is_same_v<P, double> && ...) &&
+                                   F::template takes<lanes_of<P, 2>...>;
+
+    // Elements [from, from + count) through the scalar core. Out of line, so that the vector
+    // loops of every instruction set call this one loop, compiled for the baseline.
+    [[gnu::noinline]] static bool scalar_part(char* const* data, std::ptrdiff_t from,
+                                              std::ptrdiff_t count, const std::ptrdiff_t* steps,
+                                              Refusals& r) {
+        char* at[kAll];
+        for (std::ptrdiff_t k = 0; k < kAll; ++k) at[k] = data[k] + from * steps[k];
+        const std::ptrdiff_t dims[1] = {count};
+        return run<false>(at, dims, steps, r, std::index_sequence_for<P...>{});
+    }
+
+    // N elements at a time. Contiguous inputs (or one value broadcast, step 0) into a contiguous
+    // output are loaded and stored as whole vectors; any other layout, and the tail, lane by
+    // lane. Every element the core accepts is computed by the vector instructions, so that a
+    // result does not depend on where in the array its element lies. A vector in which any lane
+    // is refused is taken again lane by lane, and each refused element goes through the scalar
+    // core: every refusal, message and position is the scalar loop's, in the same order.
+    template <int N, std::size_t... I>
+    static bool run_lanes(char* const* data, std::ptrdiff_t n, const std::ptrdiff_t* steps,
+                          Refusals& r, std::index_sequence<I...> each) {
+        using L = Lanes<N>;
+        const std::int64_t start = r.visited;
+        std::ptrdiff_t i = 0;
+        if (n >= N && steps[nin] == 8 && ((steps[I] == 8 || steps[I] == 0) && ...)) {
+            const L fixed[nin] = {L::gather(data[I], 0, 1)...};
+            for (; i + N <= n; i += N) {
+                auto value = F::call((steps[I] == 0 ? fixed[I] : L::load(data[I] + i * 8))...);
+                if (value.has_value()) [[likely]] {
+                    value->store(data[nin] + i * 8);
+                    continue;
+                }
+                r.visited = start + i;
+                if (!lane_by_lane<L>(data, i, N, steps, r, each)) return false;
+            }
+        }
+        for (; i < n; i += N) {
+            const int m = static_cast<int>(std::min<std::ptrdiff_t>(N, n - i));
+            auto value = F::call(L::gather(data[I] + i * steps[I], steps[I], m)...);
+            if (value.has_value()) {
+                value->scatter(data[nin] + i * steps[nin], steps[nin], m);
+                continue;
+            }
+            r.visited = start + i;
+            if (!lane_by_lane<L>(data, i, m, steps, r, each)) return false;
+        }
+        r.visited = start + n;
+        return true;
+    }
+
+    // Elements [from, from + count), each in every lane of a vector of its own.
+    template <class L, std::size_t... I>
+    static bool lane_by_lane(char* const* data, std::ptrdiff_t from, std::ptrdiff_t count,
+                             const std::ptrdiff_t* steps, Refusals& r, std::index_sequence<I...>) {
+        for (std::ptrdiff_t j = from; j < from + count; ++j) {
+            auto value = F::call(L::gather(data[I] + j * steps[I], 0, 1)...);
+            if (value.has_value()) {
+                value->scatter(data[nin] + j * steps[nin], 0, 1);
+                ++r.visited;
+            } else if (!scalar_part(data, j, 1, steps, r)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // One function per instruction set: everything it calls (the core, the lane operations) is
+    // inlined and so compiled for that set; only the scalar part is called.
+#if defined(__x86_64__)
+    [[gnu::target("avx2"), gnu::flatten]] static bool lanes4(char* const* data, std::ptrdiff_t n,
+                                                             const std::ptrdiff_t* steps,
+                                                             Refusals& r) {
+        return run_lanes<4>(data, n, steps, r, std::index_sequence_for<P...>{});
+    }
+#endif
+    [[gnu::flatten]] static bool lanes2(char* const* data, std::ptrdiff_t n,
+                                        const std::ptrdiff_t* steps, Refusals& r) {
+        return run_lanes<2>(data, n, steps, r, std::index_sequence_for<P...>{});
+    }
+
     static bool loop(char* const* data, const std::ptrdiff_t* dimensions,
                      const std::ptrdiff_t* steps, Refusals& r) {
+        if constexpr (kLanes) {
+            switch (lanes_level.load(std::memory_order_relaxed)) {
+                case 0: break;
+#if defined(__x86_64__)
+                case 2: return lanes4(data, dimensions[0], steps, r);
+#endif
+                default: return lanes2(data, dimensions[0], steps, r);
+            }
+        }
         bool contiguous = !layout::any;
         for (std::ptrdiff_t k = 0; k < kAll; ++k) contiguous &= steps[k] == sizes[k];
         constexpr auto each = std::index_sequence_for<P...>{};

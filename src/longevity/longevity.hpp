@@ -31,12 +31,12 @@ inline Result<double> biological_age_bound(double pheno_age, double telomere_age
 }
 
 // A plateau of 8.0 up to age 40, then a decline of 0.027 per year, with no lower clamp.
-inline Result<double> telomere_length_bound(double age) {
+inline constexpr auto telomere_length_bound = []<class V>(V age) -> Result<V> {
     if (age < 0.0) return fail("Quorin.Telomere: age must be non-negative");
-    double x = age + (-40.0);
-    x = x > 0.0 ? x : 0.0;  // a NaN excess becomes 0 too
+    V x = age + (-40.0);
+    x = where(x > 0.0, x, V(0.0));  // a NaN excess becomes 0 too
     return x * (-0.027) + 8.0;
-}
+};
 
 // alpha * e^(beta * t); beta may be any real.
 inline Result<double> gompertz_hazard(double alpha, double beta, double time) {
