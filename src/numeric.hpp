@@ -27,15 +27,25 @@ constexpr double powi(double x, std::uint32_t n) noexcept {
     return y;
 }
 
-// min and max that return the other operand when exactly one is NaN (std::min does not), over
-// a double or the lanes of a vector loop. Written out so that it inlines (fmin and fmax are
-// library calls on x86-64).
-template <class V>
-V qmin(V a, std::type_identity_t<V> b) noexcept {
+// min and max that return the other operand when exactly one is NaN (std::min does not).
+// Written out so that it inlines (fmin and fmax are library calls on x86-64); over lanes, the
+// same choices made lane by lane.
+inline double qmin(double a, double b) noexcept {
+    if (std::isnan(a)) return b;
+    if (std::isnan(b)) return a;
+    return b < a ? b : a;
+}
+inline double qmax(double a, double b) noexcept {
+    if (std::isnan(a)) return b;
+    if (std::isnan(b)) return a;
+    return b > a ? b : a;
+}
+template <int N>
+Lanes<N> qmin(Lanes<N> a, std::type_identity_t<Lanes<N>> b) noexcept {
     return where(is_nan(a), b, where(is_nan(b), a, where(b < a, b, a)));
 }
-template <class V>
-V qmax(V a, std::type_identity_t<V> b) noexcept {
+template <int N>
+Lanes<N> qmax(Lanes<N> a, std::type_identity_t<Lanes<N>> b) noexcept {
     return where(is_nan(a), b, where(is_nan(b), a, where(b > a, b, a)));
 }
 

@@ -297,10 +297,11 @@ struct kernel<F, std::tuple<P...>, Mask> {
         return run<false>(at, dims, steps, r, std::index_sequence_for<P...>{});
     }
 
-    // N elements at a time. Contiguous inputs (or one value broadcast, step 0) into a contiguous
-    // output are loaded and stored as whole vectors; any other layout, and the tail, lane by
-    // lane. Every element the core accepts is computed by the vector instructions, so that a
-    // result does not depend on where in the array its element lies. A vector in which any lane
+    // N elements at a time, for contiguous inputs (or one value broadcast, step 0) into a
+    // contiguous output. The elements before the first
+    // output address aligned to a vector, and the tail, are taken lane by lane (each element
+    // in every lane of a vector of its own), so that every element the core accepts is computed
+    // by the same vector instructions wherever in the array it lies. A vector in which any lane
     // is refused is taken again lane by lane, and each refused element goes through the scalar
     // core: every refusal, message and position is the scalar loop's, in the same order.
     template <int N, std::size_t... I>
@@ -308,31 +309,30 @@ struct kernel<F, std::tuple<P...>, Mask> {
                           Refusals& r, std::index_sequence<I...> each) {
         using L = Lanes<N>;
         const std::int64_t start = r.visited;
-        std::ptrdiff_t i = 0;
-        if (n >= N && steps[nin] == 8 && ((steps[I] == 8 || steps[I] == 0) && ...)) {
-            const L fixed[nin] = {L::gather(data[I], 0, 1)...};
+        constexpr std::uintptr_t kAlign = sizeof(typename L::vec);
+        const auto out = reinterpret_cast<std::uintptr_t>(data[nin]);
+        std::ptrdiff_t i =
+            out % 8 != 0 ? 0 : std::min<std::ptrdiff_t>(n, (kAlign - out % kAlign) % kAlign / 8);
+        if (!lane_by_lane<L>(data, 0, i, steps, r, each)) return false;
+        if (i + N <= n) {
+            // In locals, which the stores through char* cannot alias, so that they stay in
+            // registers.
+            const L fixed[nin] = {L::splat(data[I])...};
+            const bool moves[nin] = {steps[I] != 0 ...};
+            const char* const in[nin] = {data[I]...};
+            char* const out_at = data[nin];
             for (; i + N <= n; i += N) {
-                auto value = F::call((steps[I] == 0 ? fixed[I] : L::load(data[I] + i * 8))...);
+                auto value = F::call((moves[I] ? L::load(in[I] + i * 8) : fixed[I])...);
                 if (value.has_value()) [[likely]] {
-                    value->store(data[nin] + i * 8);
+                    value->store(out_at + i * 8);
                     continue;
                 }
                 r.visited = start + i;
                 if (!lane_by_lane<L>(data, i, N, steps, r, each)) return false;
             }
-        }
-        for (; i < n; i += N) {
-            const int m = static_cast<int>(std::min<std::ptrdiff_t>(N, n - i));
-            auto value = F::call(L::gather(data[I] + i * steps[I], steps[I], m)...);
-            if (value.has_value()) {
-                value->scatter(data[nin] + i * steps[nin], steps[nin], m);
-                continue;
-            }
             r.visited = start + i;
-            if (!lane_by_lane<L>(data, i, m, steps, r, each)) return false;
         }
-        r.visited = start + n;
-        return true;
+        return lane_by_lane<L>(data, i, n - i, steps, r, each);
     }
 
     // Elements [from, from + count), each in every lane of a vector of its own.
@@ -340,9 +340,10 @@ struct kernel<F, std::tuple<P...>, Mask> {
     static bool lane_by_lane(char* const* data, std::ptrdiff_t from, std::ptrdiff_t count,
                              const std::ptrdiff_t* steps, Refusals& r, std::index_sequence<I...>) {
         for (std::ptrdiff_t j = from; j < from + count; ++j) {
-            auto value = F::call(L::gather(data[I] + j * steps[I], 0, 1)...);
+            auto value = F::call(L::splat(data[I] + j * steps[I])...);
             if (value.has_value()) {
-                value->scatter(data[nin] + j * steps[nin], 0, 1);
+                const double x = value->first();
+                std::memcpy(data[nin] + j * steps[nin], &x, sizeof x);
                 ++r.visited;
             } else if (!scalar_part(data, j, 1, steps, r)) {
                 return false;
@@ -368,7 +369,10 @@ struct kernel<F, std::tuple<P...>, Mask> {
     static bool loop(char* const* data, const std::ptrdiff_t* dimensions,
                      const std::ptrdiff_t* steps, Refusals& r) {
         if constexpr (kLanes) {
-            switch (lanes_level.load(std::memory_order_relaxed)) {
+            // The layouts NumPy's own loops vectorise; any other takes the scalar loop below.
+            bool fit = steps[nin] == 8;
+            for (std::size_t k = 0; k < nin; ++k) fit &= steps[k] == 8 || steps[k] == 0;
+            switch (fit ? lanes_level.load(std::memory_order_relaxed) : 0) {
                 case 0: break;
 #if defined(__x86_64__)
                 case 2: return lanes4(data, dimensions[0], steps, r);

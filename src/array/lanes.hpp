@@ -74,20 +74,13 @@ struct Lanes {
         return r;
     }
     void store(char* p) const noexcept { std::memcpy(p, &v, sizeof v); }
-    // Lanes k < m from p + k * step; the lanes past m repeat lane 0, so that they are refused
-    // only when it is.
-    static Lanes gather(const char* p, std::ptrdiff_t step, int m) noexcept {
-        double x[N];
-        for (int k = 0; k < N; ++k) std::memcpy(&x[k], p + (k < m ? k : 0) * step, sizeof(double));
-        Lanes r;
-        std::memcpy(&r.v, x, sizeof x);
-        return r;
+    // The value at p in every lane.
+    static Lanes splat(const char* p) noexcept {
+        double x;
+        std::memcpy(&x, p, sizeof x);
+        return Lanes(x);
     }
-    void scatter(char* p, std::ptrdiff_t step, int m) const noexcept {
-        double x[N];
-        std::memcpy(x, &v, sizeof x);
-        for (int k = 0; k < m; ++k) std::memcpy(p + k * step, &x[k], sizeof(double));
-    }
+    double first() const noexcept { return v[0]; }
 
     friend Lanes operator+(Lanes a, Lanes b) noexcept { return {a.v + b.v}; }
     friend Lanes operator-(Lanes a, Lanes b) noexcept { return {a.v - b.v}; }

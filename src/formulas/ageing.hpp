@@ -14,7 +14,8 @@ inline Result<double> telomere_attrition(double l0, double delta, std::uint32_t 
     return l0 - delta * static_cast<double>(n);
 }
 
-inline constexpr auto epigenetic_acceleration = []<class V>(V clock_age, V chrono_age) -> Result<V> {
+inline constexpr auto epigenetic_acceleration = []<class V>(V clock_age,
+                                                            V chrono_age) -> Result<V> {
     if (clock_age < 0.0) return fail("Quorin.EpigeneticClockAcceleration: clockAge must be in [0,150]");
     if (clock_age > 150.0)
         return fail("Quorin.EpigeneticClockAcceleration: clockAge must be in [0,150]");
@@ -38,7 +39,8 @@ inline constexpr auto nad_ratio = []<class V>(V nad_plus, V nadh) -> Result<V> {
     return nad_plus / nadh;
 };
 
-inline constexpr auto inflamm_score_inner = []<class V>(V w_il6, V w_tnfa, V w_crp, V il6, V tnfa, V crp) -> Result<V> {
+inline constexpr auto inflamm_score_inner = []<class V>(V w_il6, V w_tnfa, V w_crp, V il6, V tnfa,
+                                                        V crp) -> Result<V> {
     if (w_il6 < 0.0) return fail("Quorin.InflammAgingScore: weights must be non-negative");
     if (w_tnfa < 0.0) return fail("Quorin.InflammAgingScore: weights must be non-negative");
     if (w_crp < 0.0) return fail("Quorin.InflammAgingScore: weights must be non-negative");

@@ -53,7 +53,8 @@ inline constexpr auto osmolarity = []<class V>(V na, V glucose, V bun) -> Result
 };
 
 // The sex-specific multiplier is the caller's; no constant of its own is applied.
-inline constexpr auto cockcroft_gault_inner = []<class V>(V age, V weight, V scr, V sex_factor) -> Result<V> {
+inline constexpr auto cockcroft_gault_inner = []<class V>(V age, V weight, V scr,
+                                                          V sex_factor) -> Result<V> {
     if (age < 0.0) return fail("Quorin.CockcroftGault: age must be in [0,140)");
     if (age >= 140.0) return fail("Quorin.CockcroftGault: age must be in [0,140)");
     if (weight <= 0.0) return fail("Quorin.CockcroftGault: weight, Scr, sex_factor must be positive");

@@ -51,7 +51,8 @@ inline constexpr auto receptor_occupancy = []<class V>(V l, V kd) -> Result<V> {
 };
 
 // The constants km and ki are checked before the levels s and i.
-inline constexpr auto competitive_inhibition_inner = []<class V>(V vmax, V km, V s, V i, V ki) -> Result<V> {
+inline constexpr auto competitive_inhibition_inner = []<class V>(V vmax, V km, V s, V i,
+                                                                 V ki) -> Result<V> {
     if (vmax <= 0.0) return fail("Quorin.CompetitiveInhibition: vmax must be positive");
     if (km <= 0.0) return fail("Quorin.CompetitiveInhibition: km and ki must be positive");
     if (ki <= 0.0) return fail("Quorin.CompetitiveInhibition: km and ki must be positive");

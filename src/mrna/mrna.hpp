@@ -28,7 +28,8 @@ inline constexpr auto ribosome_density = []<class V>(V n_ribosomes, V length) ->
     return qmin(n_ribosomes / length, 1.0);
 };
 
-inline constexpr auto translation_rate = []<class V>(V codon_rate, V ribosome_density, V mrna_copies) -> Result<V> {
+inline constexpr auto translation_rate = []<class V>(V codon_rate, V ribosome_density,
+                                                     V mrna_copies) -> Result<V> {
     if (codon_rate <= 0.0)
         return fail("Quorin.TranslationRate: codon_rate must be positive (translationRate_pos)");
     if (ribosome_density <= 0.0)
