@@ -18,6 +18,7 @@
 #include <span>
 #include <vector>
 
+#include "array/form.hpp"
 #include "error/quorin_error.hpp"
 #include "numeric.hpp"
 #include "signature.hpp"
@@ -125,28 +126,99 @@ void print(const Result<T>& r) {
     std::printf(" refused: %.*s", static_cast<int>(m.size()), m.data());
 }
 
+// Prints the outcome of `count` calls of Core on drawn arguments of types A...; returns the
+// arguments of each call and its outcome.
+template <auto Core, class... A>
+auto draw_and_print(const char* name, int count) {
+    using Outcome = decltype(Core(std::declval<A>()...));
+    std::vector<std::tuple<arg<std::remove_cvref_t<A>>...>> drawn;
+    std::vector<Outcome> outcomes;
+    Source source{0xCBF29CE484222325u};  // FNV-1a of the name: each function its own draws
+    for (const char* c = name; *c != 0; ++c) source.state = (source.state ^ std::uint8_t(*c)) * 0x100000001B3u;
+    for (int k = 0; k < count; ++k) {
+        // Braces: the arguments are drawn in parameter order.
+        std::tuple<arg<std::remove_cvref_t<A>>...> args{arg<std::remove_cvref_t<A>>(source)...};
+        std::printf("%s", name);
+        try {
+            Outcome r = std::apply([](const auto&... a) { return Core(a.get()...); }, args);
+            print(r);
+            if constexpr (std::is_same_v<Outcome, Result<double>>) {
+                drawn.push_back(args);
+                outcomes.push_back(r);
+            }
+        } catch (const std::exception& e) {
+            std::printf(" threw: %s", e.what());
+        }
+        std::printf("\n");
+    }
+    return std::pair{drawn, outcomes};
+}
+
 template <auto Core, class F = decltype(Core)>
 struct calls;
 template <auto Core, class R, class... A>
 struct calls<Core, R (*)(A...)> {
-    static void run(const char* name, int count) {
-        Source source{0xCBF29CE484222325u};  // FNV-1a of the name: each function its own draws
-        for (const char* c = name; *c != 0; ++c) source.state = (source.state ^ std::uint8_t(*c)) * 0x100000001B3u;
-        for (int k = 0; k < count; ++k) {
-            // Braces: the arguments are drawn in parameter order.
-            std::tuple<arg<std::remove_cvref_t<A>>...> args{arg<std::remove_cvref_t<A>>(source)...};
-            std::printf("%s", name);
-            try {
-                print(std::apply([](const auto&... a) { return Core(a.get()...); }, args));
-            } catch (const std::exception& e) {
-                std::printf(" threw: %s", e.what());
-            }
-            std::printf("\n");
-        }
-    }
+    static void run(const char* name, int count) { draw_and_print<Core, A...>(name, count); }
 };
 template <auto Core, class R, class... A>
 struct calls<Core, R (*)(A...) noexcept> : calls<Core, R (*)(A...)> {};
+
+// Set when a vector loop disagrees with the scalar core; the program then fails.
+inline bool lanes_disagree = false;
+
+// A core written over its value type: called as a scalar function as the others are, then run
+// by its array loop at every level of vector loop this processor has, over the same arguments
+// laid out contiguously and with the first one broadcast. Every element must come out as the
+// scalar core gives it, bit for bit, and a refused one as NaN.
+template <auto Core, class Args>
+struct lanes_check;
+template <auto Core, class... A>
+struct lanes_check<Core, std::tuple<A...>> {
+    static void run(const char* name, int count) {
+        auto [drawn, outcomes] = draw_and_print<Core, A...>(name, count);
+        constexpr std::size_t nin = sizeof...(A);
+        const std::size_t n = drawn.size();
+        std::vector<double> columns[nin], out(n);
+        [&]<std::size_t... I>(std::index_sequence<I...>) {
+            for (const auto& t : drawn) (columns[I].push_back(std::get<I>(t).get()), ...);
+        }(std::index_sequence_for<A...>{});
+        using kernel = array::detail::kernel<array::detail::direct<Core>, std::tuple<A...>, 0>;
+        const int levels = array::widest_lanes();
+        for (int broadcast = 0; broadcast < 2; ++broadcast)
+            for (int level = 0; level <= levels; ++level) {
+                array::lanes_level = level;
+                char* data[nin + 1];
+                std::ptrdiff_t steps[nin + 1];
+                for (std::size_t k = 0; k < nin; ++k) {
+                    data[k] = reinterpret_cast<char*>(columns[k].data());
+                    steps[k] = broadcast && k == 0 ? 0 : 8;
+                }
+                data[nin] = reinterpret_cast<char*>(out.data());
+                steps[nin] = 8;
+                array::Refusals refusals;
+                refusals.stop_at_first = false;
+                const auto dims = static_cast<std::ptrdiff_t>(n);
+                kernel::loop(data, &dims, steps, refusals);
+                for (std::size_t e = 0; e < n; ++e) {
+                    Result<double> expected = outcomes[e];
+                    if (broadcast)
+                        expected = [&]<std::size_t... I>(std::index_sequence<I...>) {
+                            return Core(columns[I][I == 0 ? 0 : e]...);
+                        }(std::index_sequence_for<A...>{});
+                    double want = expected ? *expected : __builtin_nan("");
+                    if (std::memcmp(&want, &out[e], sizeof want) != 0) {
+                        std::printf("%s DISAGREE: lanes level %d, element %zu%s\n", name, level, e,
+                                    broadcast ? ", first input broadcast" : "");
+                        lanes_disagree = true;
+                    }
+                }
+            }
+        array::lanes_level = levels;
+    }
+};
+template <auto Core, class F>
+    requires std::is_class_v<F>
+struct calls<Core, F> : lanes_check<Core, typename array::generic_core<F>::args> {};
 
 }  // namespace sample
 
@@ -157,6 +229,9 @@ struct Row {
 
 template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body = "">
 inline constexpr Row def{Name.data, &sample::calls<Core>::run};
+// The rows of quorin_np alone compile too; the program runs the contracts' (quorin::table).
+template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body = "">
+inline constexpr Row def_array{Name.data, &sample::calls<Core>::run};
 
 }  // namespace quorin
 
