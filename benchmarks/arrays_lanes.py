@@ -19,7 +19,8 @@ import numpy as np
 
 LN2 = 0.6931471805599453
 
-# name: (ranges of the inputs, NumPy allocating, NumPy in place into o with scratch t).
+# name: (ranges of the inputs, NumPy allocating, NumPy in place into o (a tuple for several
+# outputs) with scratch t).
 # The NumPy forms follow each core's order of operations.
 ARITHMETIC = {
     "bmi": ([(40, 120), (1.4, 2.1)], lambda w, h: w / (h * h),
@@ -127,6 +128,10 @@ ARITHMETIC = {
     "telomere_length_bound": ([(0, 100)], lambda a: np.fmax(a + -40.0, 0.0) * -0.027 + 8.0,
                               lambda o, t, a: (np.add(a, -40.0, out=o), np.fmax(o, 0.0, out=o),
                                                np.multiply(o, -0.027, out=o), np.add(o, 8.0, out=o))),
+    "hardy_weinberg": ([(0, 1)], lambda p: (p * p, (1.0 - p) * (2.0 * p), (1.0 - p) * (1.0 - p)),
+                       lambda o, t, p: (np.subtract(1.0, p, out=t), np.multiply(p, p, out=o[0]),
+                                        np.multiply(2.0, p, out=o[1]), np.multiply(t, o[1], out=o[1]),
+                                        np.multiply(t, t, out=o[2]))),
 }
 
 # The other ufuncs over reals, timed against the build from before: (name, ranges).
@@ -202,6 +207,8 @@ def run(quick, before=None):
         ufunc = getattr(quorin_np, name)
         xs = inputs(ranges, n)
         o, t = np.empty(n), np.empty(n)
+        if ufunc.nout > 1:
+            o = tuple(np.empty(n) for _ in range(ufunc.nout))
         ops = in_place(o, t, *xs)
         ops = len(ops) if isinstance(ops, tuple) else 1
         ours_out, np_out = best_pair(lambda: ufunc(*xs, out=o), lambda: in_place(o, t, *xs), repeat)

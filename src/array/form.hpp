@@ -282,7 +282,7 @@ struct kernel<F, std::tuple<P...>, Mask> {
     // ---- vector loops, for a core written over its value type ----------------------------
     template <class, int N>
     using lanes_of = Lanes<N>;
-    static constexpr bool kLanes = !layout::any && out::outputs == 1 && !out::count &&
+    static constexpr bool kLanes = !layout::any && !out::count &&
                                    (std::is_same_v<P, double> && ...) &&
                                    F::template takes<lanes_of<P, 2>...>;
 
@@ -320,11 +320,11 @@ struct kernel<F, std::tuple<P...>, Mask> {
             const L fixed[nin] = {L::splat(data[I])...};
             const bool moves[nin] = {steps[I] != 0 ...};
             const char* const in[nin] = {data[I]...};
-            char* const out_at = data[nin];
+            char* const* const outs = data + nin;
             for (; i + N <= n; i += N) {
                 auto value = F::call((moves[I] ? L::load(in[I] + i * 8) : fixed[I])...);
                 if (value.has_value()) [[likely]] {
-                    value->store(out_at + i * 8);
+                    store(*value, outs, i);
                     continue;
                 }
                 r.visited = start + i;
@@ -335,6 +335,29 @@ struct kernel<F, std::tuple<P...>, Mask> {
         return lane_by_lane<L>(data, i, n - i, steps, r, each);
     }
 
+    // The outputs of a vector at element i of contiguous outputs; the outputs of lane 0 at
+    // element j of outputs with any steps.
+    template <int N>
+    static void store(const Lanes<N>& v, char* const* outs, std::ptrdiff_t i) {
+        v.store(outs[0] + i * 8);
+    }
+    template <int N, std::size_t K>
+    static void store(const std::array<Lanes<N>, K>& v, char* const* outs, std::ptrdiff_t i) {
+        for (std::size_t k = 0; k < K; ++k) v[k].store(outs[k] + i * 8);
+    }
+    template <int N>
+    static void store_first(const Lanes<N>& v, char* const* outs, std::ptrdiff_t j,
+                            const std::ptrdiff_t* st) {
+        out::store(v.first(), outs, j, st);
+    }
+    template <int N, std::size_t K>
+    static void store_first(const std::array<Lanes<N>, K>& v, char* const* outs, std::ptrdiff_t j,
+                            const std::ptrdiff_t* st) {
+        std::array<double, K> x;
+        for (std::size_t k = 0; k < K; ++k) x[k] = v[k].first();
+        out::store(x, outs, j, st);
+    }
+
     // Elements [from, from + count), each in every lane of a vector of its own.
     template <class L, std::size_t... I>
     static bool lane_by_lane(char* const* data, std::ptrdiff_t from, std::ptrdiff_t count,
@@ -342,8 +365,7 @@ struct kernel<F, std::tuple<P...>, Mask> {
         for (std::ptrdiff_t j = from; j < from + count; ++j) {
             auto value = F::call(L::splat(data[I] + j * steps[I])...);
             if (value.has_value()) {
-                const double x = value->first();
-                std::memcpy(data[nin] + j * steps[nin], &x, sizeof x);
+                store_first(*value, data + nin, j, steps + nin);
                 ++r.visited;
             } else if (!scalar_part(data, j, 1, steps, r)) {
                 return false;
@@ -370,8 +392,9 @@ struct kernel<F, std::tuple<P...>, Mask> {
                      const std::ptrdiff_t* steps, Refusals& r) {
         if constexpr (kLanes) {
             // The layouts NumPy's own loops vectorise; any other takes the scalar loop below.
-            bool fit = steps[nin] == 8;
+            bool fit = true;
             for (std::size_t k = 0; k < nin; ++k) fit &= steps[k] == 8 || steps[k] == 0;
+            for (std::ptrdiff_t k = nin; k < kAll; ++k) fit &= steps[k] == 8;
             switch (fit ? lanes_level.load(std::memory_order_relaxed) : 0) {
                 case 0: break;
 #if defined(__x86_64__)

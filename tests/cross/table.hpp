@@ -142,10 +142,8 @@ auto draw_and_print(const char* name, int count) {
         try {
             Outcome r = std::apply([](const auto&... a) { return Core(a.get()...); }, args);
             print(r);
-            if constexpr (std::is_same_v<Outcome, Result<double>>) {
-                drawn.push_back(args);
-                outcomes.push_back(r);
-            }
+            drawn.push_back(args);
+            outcomes.push_back(r);
         } catch (const std::exception& e) {
             std::printf(" threw: %s", e.what());
         }
@@ -177,8 +175,20 @@ struct lanes_check<Core, std::tuple<A...>> {
     static void run(const char* name, int count) {
         auto [drawn, outcomes] = draw_and_print<Core, A...>(name, count);
         constexpr std::size_t nin = sizeof...(A);
+        // The values of an outcome, one per output: a real, or the reals of a tuple.
+        auto values = [](const auto& outcome) {
+            if constexpr (std::is_same_v<std::remove_cvref_t<decltype(*outcome)>, double>)
+                return std::array<double, 1>{outcome ? *outcome : __builtin_nan("")};
+            else {
+                std::remove_cvref_t<decltype(*outcome)> v;
+                v.fill(__builtin_nan(""));
+                return outcome ? *outcome : v;
+            }
+        };
+        constexpr std::size_t nout = decltype(values(outcomes[0]))().size();
         const std::size_t n = drawn.size();
-        std::vector<double> columns[nin], out(n);
+        std::vector<double> columns[nin], out[nout];
+        for (auto& o : out) o.resize(n);
         [&]<std::size_t... I>(std::index_sequence<I...>) {
             for (const auto& t : drawn) (columns[I].push_back(std::get<I>(t).get()), ...);
         }(std::index_sequence_for<A...>{});
@@ -187,30 +197,32 @@ struct lanes_check<Core, std::tuple<A...>> {
         for (int broadcast = 0; broadcast < 2; ++broadcast)
             for (int level = 0; level <= levels; ++level) {
                 array::lanes_level = level;
-                char* data[nin + 1];
-                std::ptrdiff_t steps[nin + 1];
+                char* data[nin + nout];
+                std::ptrdiff_t steps[nin + nout];
                 for (std::size_t k = 0; k < nin; ++k) {
                     data[k] = reinterpret_cast<char*>(columns[k].data());
                     steps[k] = broadcast && k == 0 ? 0 : 8;
                 }
-                data[nin] = reinterpret_cast<char*>(out.data());
-                steps[nin] = 8;
+                for (std::size_t k = 0; k < nout; ++k) {
+                    data[nin + k] = reinterpret_cast<char*>(out[k].data());
+                    steps[nin + k] = 8;
+                }
                 array::Refusals refusals;
                 refusals.stop_at_first = false;
                 const auto dims = static_cast<std::ptrdiff_t>(n);
                 kernel::loop(data, &dims, steps, refusals);
                 for (std::size_t e = 0; e < n; ++e) {
-                    Result<double> expected = outcomes[e];
+                    auto want = values(outcomes[e]);
                     if (broadcast)
-                        expected = [&]<std::size_t... I>(std::index_sequence<I...>) {
+                        want = values([&]<std::size_t... I>(std::index_sequence<I...>) {
                             return Core(columns[I][I == 0 ? 0 : e]...);
-                        }(std::index_sequence_for<A...>{});
-                    double want = expected ? *expected : __builtin_nan("");
-                    if (std::memcmp(&want, &out[e], sizeof want) != 0) {
-                        std::printf("%s DISAGREE: lanes level %d, element %zu%s\n", name, level, e,
-                                    broadcast ? ", first input broadcast" : "");
-                        lanes_disagree = true;
-                    }
+                        }(std::index_sequence_for<A...>{}));
+                    for (std::size_t k = 0; k < nout; ++k)
+                        if (std::memcmp(&want[k], &out[k][e], sizeof(double)) != 0) {
+                            std::printf("%s DISAGREE: lanes level %d, element %zu, output %zu%s\n",
+                                        name, level, e, k, broadcast ? ", first input broadcast" : "");
+                            lanes_disagree = true;
+                        }
                 }
             }
         array::lanes_level = levels;
