@@ -128,6 +128,11 @@ ARITHMETIC = {
     "telomere_length_bound": ([(0, 100)], lambda a: np.fmax(a + -40.0, 0.0) * -0.027 + 8.0,
                               lambda o, t, a: (np.add(a, -40.0, out=o), np.fmax(o, 0.0, out=o),
                                                np.multiply(o, -0.027, out=o), np.add(o, 8.0, out=o))),
+    "biological_age_bound": ([(20, 90), (20, 90), (20, 90)],
+                             lambda p, t_, e: (p * 0.333 + t_ * 0.333) + e * 0.334,
+                             lambda o, t, p, t_, e: (
+                                 np.multiply(p, 0.333, out=o), np.multiply(t_, 0.333, out=t),
+                                 np.add(o, t, out=o), np.multiply(e, 0.334, out=t), np.add(o, t, out=o))),
     "hardy_weinberg": ([(0, 1)], lambda p: (p * p, (1.0 - p) * (2.0 * p), (1.0 - p) * (1.0 - p)),
                        lambda o, t, p: (np.subtract(1.0, p, out=t), np.multiply(p, p, out=o[0]),
                                         np.multiply(2.0, p, out=o[1]), np.multiply(t, o[1], out=o[1]),

@@ -297,11 +297,11 @@ struct kernel<F, std::tuple<P...>, Mask> {
         return run<false>(at, dims, steps, r, std::index_sequence_for<P...>{});
     }
 
-    // N elements at a time, for contiguous inputs (or one value broadcast, step 0) into a
-    // contiguous output. The elements before the first
-    // output address aligned to a vector, and the tail, are taken lane by lane (each element
-    // in every lane of a vector of its own), so that every element the core accepts is computed
-    // by the same vector instructions wherever in the array it lies. A vector in which any lane
+    // N elements at a time, for contiguous inputs (or one value broadcast, step 0) into
+    // contiguous outputs. The elements before the first output address aligned to a vector,
+    // and the tail, are taken lane by lane (each element in every lane of a vector of its own),
+    // so that every element the core accepts is computed by the same vector instructions
+    // wherever in the array it lies. A vector in which any lane
     // is refused is taken again lane by lane, and each refused element goes through the scalar
     // core: every refusal, message and position is the scalar loop's, in the same order.
     template <int N, std::size_t... I>

@@ -168,6 +168,27 @@ Lanes<N> root(Lanes<N> x) noexcept {
     return r;
 }
 
+// |x|: the sign bit cleared, lane by lane.
+inline double magnitude(double x) noexcept { return std::fabs(x); }
+template <int N>
+Lanes<N> magnitude(Lanes<N> x) noexcept {
+    Lanes<N> r;
+    for (int k = 0; k < N; ++k) r.v[k] = __builtin_fabs(x.v[k]);
+    return r;
+}
+
+// A refusal's message that shows a value, made by `make` from a double. Over lanes none is
+// made: the loop takes a refused vector again element by element, and the scalar core gives
+// each refused element its message.
+template <class Make>
+auto message_with(double x, Make make) {
+    return make(x);
+}
+template <int N, class Make>
+const char* message_with(Lanes<N>, Make) noexcept {
+    return "";
+}
+
 }  // namespace quorin
 
 namespace quorin::array {
