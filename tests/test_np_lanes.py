@@ -138,8 +138,3 @@ def test_a_refused_lane_among_valid_ones(name, k, bad, at, level):
     assert [f"1 element(s) refused and set to NaN; the first, at flat index {at}: {message}" in str(w.message)
             for w in caught] == [True]
 
-
-def test_the_level_is_checked():
-    with pytest.raises(ValueError, match="from 0 to"):
-        quorin_np._core._lanes(WIDEST + 1)
-    assert quorin_np._core._lanes()[0] == WIDEST
