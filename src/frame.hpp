@@ -90,7 +90,7 @@ template <class T>
 struct caster {
     static_assert(sizeof(T) == 0,
                   "A contract core parameter must be double, std::uint32_t, std::uint64_t, "
-                  "std::string_view, std::span<const double> or std::span<const Triple>.");
+                  "std::string_view, List<double> or List<Triple>.");
 };
 
 // A real read without calling into the interpreter: an exact float, or an exact int small
@@ -172,20 +172,20 @@ struct caster<std::string_view> {
     std::string_view get() const { return value; }
 };
 
-// A list is converted into a vector owned by the call; the core sees it as a span, so that the
-// same core also runs over the rows of an array without a copy.
+// A list is converted into a vector owned by the call; the core sees it as a List, so that the
+// same core also runs over the rows of an array where they lie, without a copy.
 template <>
-struct caster<std::span<const double>> {
+struct caster<List<double>> {
     std::vector<double> value;
     bool load(PyObject* o, const Signature& s, int i) { return real_list(o, value, s, i); }
-    std::span<const double> get() const { return value; }
+    List<double> get() const { return List<double>(value); }
 };
 
 template <>
-struct caster<std::span<const Triple>> {
+struct caster<List<Triple>> {
     std::vector<Triple> value;
     bool load(PyObject* o, const Signature& s, int i) { return triple_list(o, value, s, i); }
-    std::span<const Triple> get() const { return value; }
+    List<Triple> get() const { return List<Triple>(value); }
 };
 
 // ---- result conversion ---------------------------------------------------------------------
@@ -400,6 +400,17 @@ inline constexpr Row def{Name.data, doc_text<Name, Sig, Body>::text.data(),
                          array::form_for<Core, typename frame::core_traits<decltype(Core)>::args,
                                          parsed_signature<Sig>::required,
                                          parsed_signature<Sig>::defaults>()};
+
+// A contract whose quorin_np function runs another core over arrays: the contract's own
+// computation with per-call options (array::PerCall parameters) after its parameters, which
+// quorin_np takes by keyword and quorin does not take at all.
+template <fixed_string Name, fixed_string Sig, auto Core, fixed_string Body, auto ArrayCore>
+inline constexpr Row def_with_options{
+    Name.data, doc_text<Name, Sig, Body>::text.data(),
+    &frame::function<Name, Sig, Core, Body>::entry,
+    &frame::function<Name, Sig, Core, Body>::signature,
+    array::form_for<ArrayCore, typename frame::core_traits<decltype(ArrayCore)>::args,
+                    parsed_signature<Sig>::required, parsed_signature<Sig>::defaults>()};
 
 // A row of quorin_np alone (see array_only in table.hpp): the same as def, but with no entry
 // point of quorin's, so that its core may give outcomes quorin has no result kind for.

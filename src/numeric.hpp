@@ -4,16 +4,20 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <type_traits>
 
 #include "array/lanes.hpp"
 
+#include "list.hpp"
+
 namespace quorin {
 
-// A point in space, (x, y, z): the element of a list-of-triples argument.
-using Triple = std::array<double, 3>;
+// A rigid motion x -> R x + t: the rotation matrix R by rows, and the translation t.
+struct RigidMotion {
+    std::array<Triple, 3> rotation;
+    Triple translation;
+};
 
 // Integer power by binary exponentiation over the bits of a 32-bit count. The sequence of
 // squarings and products is part of the result (it differs from pow() in the last bits), so it
@@ -51,7 +55,7 @@ Lanes<N> qmax(Lanes<N> a, std::type_identity_t<Lanes<N>> b) noexcept {
 
 // Sequential sum from -0.0, first element to last: an empty list sums to -0.0 and the order of
 // additions is the documented one (no pairwise or compensated summation).
-inline double sum(std::span<const double> xs) noexcept {
+inline double sum(const List<double>& xs) noexcept {
     double s = -0.0;
     for (double x : xs) s = s + x;
     return s;

@@ -24,8 +24,12 @@ extern const Rows clinical;
 extern const Rows molecular;
 extern const Rows ageing;
 }  // namespace formulas::py
-namespace rna { extern const Rows rows; }
+namespace rna {
+extern const Rows rows;
+extern const Rows structure_rows;
+}  // namespace rna
 namespace published { extern const Rows rows; }
+namespace structure { extern const Rows rows; }
 
 // Registration order of the whole module.
 inline const Rows* const table[] = {
@@ -48,7 +52,7 @@ inline const Rows* const table[] = {
 // contracts' from cores of their own, registered by quorin_np after the contracts and never by
 // quorin, whose functions are exactly those of the table above. Add a group as
 // `inline const std::array array_only{&group, ...};`.
-inline const std::array array_only{&published::rows};
+inline const std::array array_only{&published::rows, &rna::structure_rows, &structure::rows};
 
 // Every row quorin_np registers, in its order: the contracts, then its own.
 template <class F>

@@ -90,6 +90,24 @@ def test_fold_fasta_reports_refused_records():
     assert sum("refused" in r for r in rows.values()) == 1
 
 
+@pytest.mark.parametrize("min_loop", [0, 3])
+def test_fold_structures_writes_each_record_s_dot_bracket(min_loop, tmp_path):
+    import quorin_np
+
+    records = list(runpy.run_path(str(EXAMPLES / "fold_structures.py"))["read_fasta"](FASTA))
+    out = tmp_path / "folds.txt"
+    assert run("fold_structures.py", FASTA, "--min-loop", min_loop, "--output", out) == ""
+    expected = []
+    for name, sequence in records:
+        try:
+            structure = quorin_np.nussinov_structure(sequence, min_loop=min_loop)
+            shown = f"{structure} ({int(quorin_np.nussinov(sequence, min_loop=min_loop))})"
+        except ValueError as refusal:
+            shown = f"refused: {refusal}"
+        expected += [f">{name}", sequence, shown]
+    assert out.read_text(encoding="utf-8").splitlines() == expected
+
+
 def published_meld(bili, inr, creat):
     """The allocation rules applied by hand to the contract's raw score (no dialysis)."""
     score = quorin.meld_score(max(bili, 1.0), max(inr, 1.0), min(max(creat, 1.0), 4.0))

@@ -20,7 +20,10 @@ with the module's flags): per size and loop minimum (0 and 3), the time per fold
 two taking turns in one process, over several rounds, with the ratio as the median and range
 over the rounds; for random sequences and for a hairpin (a stem and its reverse complement,
 the traceback's worst case: every paired base scans the whole span for its nearest partner).
-Then the peak memory each added to a fresh process, per n^2 bytes.
+Then the peak memory each added to a fresh process, per n^2 bytes. The same rows follow for
+quorin_np.nussinov_structure against quorin_np.nussinov on one str, as a user calls them (the
+count of a short sequence then goes through the lane kernel, the structure through the 8-bit
+fill and its traceback).
 
     PYTHONPATH=$(scripts/dev-build) .venv/bin/python benchmarks/nussinov/bench.py \
         [--short-sizes ...] [--rounds R] [--sizes ...] [--structure-sizes ...]
@@ -38,17 +41,20 @@ import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# Runs in a fresh interpreter: the sequence arrives on stdin; prints the count, the best time
-# of `repeats` calls and the peak memory the first call added (kB).
-QUORIN_RUN = r"""
-import sys, time
-import quorin
-
+# The peak resident memory of the process so far (kB), for the scripts below.
+PEAK_KB = r"""
 def peak_kb():
     with open("/proc/self/status") as status:
         for line in status:
             if line.startswith("VmHWM:"):
                 return int(line.split()[1])
+"""
+
+# Runs in a fresh interpreter: the sequence arrives on stdin; prints the count, the best time
+# of `repeats` calls and the peak memory the first call added (kB).
+QUORIN_RUN = PEAK_KB + r"""
+import sys, time
+import quorin
 
 sequence = sys.stdin.readline().strip()
 repeats = int(sys.argv[1])
@@ -163,27 +169,53 @@ def hairpin(n, rng):
     return stem + "".join(complement[b] for b in reversed(stem))
 
 
-def structure_rows(sizes, rounds, seed, structures):
-    """The structure fold against the count fold; returns {(n, kind, min_loop): median ratio}."""
-    kinds = ("random", "hairpin")
-    samples = {(n, kind, loop): [] for n in sizes for kind in kinds for loop in (0, 3)}
+def sampled(sizes, rounds, seed, measure):
+    """{(n, kind, min_loop): [(count s, structure s) per round]}: `measure(sequences, n,
+    min_loop)` times a batch of random sequences or hairpins of each size, every round."""
+    samples = {(n, kind, loop): [] for n in sizes for kind in ("random", "hairpin")
+               for loop in (0, 3)}
     for _ in range(rounds):
         for n, kind, loop in samples:
             rng = random.Random(seed + n)
             count = max(1, min(50, int(5e6 / n ** 2)))  # a batch of a few milliseconds or more
-            make = (lambda: "".join(rng.choice("ACGU") for _ in range(n))) if kind == "random" \
-                else (lambda: hairpin(n, rng))
-            sequences = [make() for _ in range(count)]
-            batches = "20" if n <= 300 else "3" if n <= 2000 else "1"
-            out = subprocess.run([structures, "time", batches, str(loop)],
-                                 input="".join(s + "\n" for s in sequences), capture_output=True,
-                                 text=True)
-            if out.returncode != 0:
-                sys.exit(f"bench.py: the structure fold disagrees with the count at n = {n}")
-            samples[n, kind, loop].append(tuple(map(float, out.stdout.split())))
+            sequences = ["".join(rng.choice("ACGU") for _ in range(n)) if kind == "random"
+                         else hairpin(n, rng) for _ in range(count)]
+            samples[n, kind, loop].append(measure(sequences, n, loop))
+    return samples
 
-    print(f"structure fold against the count fold: milliseconds per fold (median of {rounds}"
-          f" rounds); ratios as median [min - max] over the rounds")
+
+def structure_rows(sizes, rounds, seed, structures):
+    """The structure fold against the count fold; returns {(n, kind, min_loop): median ratio}."""
+    def measure(sequences, n, loop):
+        batches = "20" if n <= 300 else "3" if n <= 2000 else "1"
+        out = subprocess.run([structures, "time", batches, str(loop)],
+                             input="".join(s + "\n" for s in sequences), capture_output=True,
+                             text=True)
+        if out.returncode != 0:
+            sys.exit(f"bench.py: the structure fold disagrees with the count at n = {n}")
+        return tuple(map(float, out.stdout.split()))
+
+    samples = sampled(sizes, rounds, seed, measure)
+    summary = ratio_table("structure fold against the count fold", samples, rounds)
+    for n in sizes:
+        rng = random.Random(seed + n)
+        sequence = "".join(rng.choice("ACGU") for _ in range(n))
+        grown = {}
+        for which in ("count", "structure"):
+            out = subprocess.run([structures, "memory", which, "0"], input=sequence + "\n",
+                                 capture_output=True, text=True, check=True).stdout.split()
+            grown[which] = int(out[1]) * 1024 / n ** 2
+        print(f"n = {n}: peak memory added, bytes per n^2: count {grown['count']:.2f},"
+              f" structure {grown['structure']:.2f} (resident pages, 4 kB each)")
+    slowest(summary, sizes)
+    return summary
+
+
+def ratio_table(title, samples, rounds):
+    """Prints {(n, kind, min_loop): [(count s, structure s) per round]} as a table; returns
+    {(n, kind, min_loop): median ratio}."""
+    print(f"{title}: milliseconds per fold (median of {rounds} rounds); ratios as median"
+          f" [min - max] over the rounds")
     header = (f"{'n':>6} {'sequence':>8} {'min_loop':>8} | {'count':>9} {'structure':>9} |"
               f" {'structure/count':>22}")
     print(header)
@@ -195,21 +227,75 @@ def structure_rows(sizes, rounds, seed, structures):
         print(f"{n:>6} {kind:>8} {loop:>8} | {median([c for c, _ in runs]) * 1e3:>9.3f}"
               f" {median([s for _, s in runs]) * 1e3:>9.3f} |"
               f" {median(ratio):>8.2f} [{min(ratio):.2f} - {max(ratio):.2f}]", flush=True)
-    for n in sizes:
-        rng = random.Random(seed + n)
-        sequence = "".join(rng.choice("ACGU") for _ in range(n))
-        grown = {}
-        for which in ("count", "structure"):
-            out = subprocess.run([structures, "memory", which, "0"], input=sequence + "\n",
-                                 capture_output=True, text=True, check=True).stdout.split()
-            grown[which] = int(out[1]) * 1024 / n ** 2
-        print(f"n = {n}: peak memory added, bytes per n^2: count {grown['count']:.2f},"
-              f" structure {grown['structure']:.2f} (resident pages, 4 kB each)")
+    return summary
+
+
+def slowest(summary, sizes):
     worst = {n: max(r for (m, _, _), r in summary.items() if m == n) for n in sizes}
     print("slowest ratio per n: " + ", ".join(f"{n}: {r:.2f}" for n, r in worst.items()) +
           " (targets: at most 2 at n = 100, 1.5 from n = 1,000; at most 2.5 bytes per n^2)")
     print()
-    return summary
+
+
+# Reads sequences from stdin; prints the seconds per fold of quorin_np.nussinov and of
+# quorin_np.nussinov_structure on each str, the fastest of `repeats` passes, the two taking turns.
+NP_STRUCTURES = r"""
+import sys, time
+import quorin_np
+
+sequences = sys.stdin.read().split()
+loop, repeats = int(sys.argv[1]), int(sys.argv[2])
+count, structure = quorin_np.nussinov, quorin_np.nussinov_structure
+if [int(count(s, min_loop=loop)) for s in sequences] != \
+        [structure(s, min_loop=loop).count("(") for s in sequences]:
+    sys.exit("the structure disagrees with the count")
+best = {count: float("inf"), structure: float("inf")}
+for _ in range(repeats):
+    for f in best:
+        start = time.perf_counter()
+        for s in sequences:
+            f(s, min_loop=loop)
+        best[f] = min(best[f], (time.perf_counter() - start) / len(sequences))
+print(best[count], best[structure])
+"""
+
+# One call on the sequence from stdin in a fresh interpreter: the peak memory it added (kB).
+NP_MEMORY = PEAK_KB + r"""
+import sys
+import quorin_np
+
+sequence = sys.stdin.readline().strip()
+function = getattr(quorin_np, sys.argv[1])
+function("GGGAAACCC")
+before = peak_kb()
+function(sequence)
+print(peak_kb() - before)
+"""
+
+
+def np_structure_rows(sizes, rounds, seed):
+    """quorin_np.nussinov_structure against quorin_np.nussinov, one str per call."""
+    def measure(sequences, n, loop):
+        repeats = "10" if n <= 300 else "2" if n <= 2000 else "1"
+        out = subprocess.run([sys.executable, "-c", NP_STRUCTURES, str(loop), repeats],
+                             input="\n".join(sequences), capture_output=True, text=True)
+        if out.returncode != 0:
+            sys.exit(f"bench.py: quorin_np at n = {n}: {out.stderr.strip()}")
+        return tuple(map(float, out.stdout.split()))
+
+    samples = sampled(sizes, rounds, seed, measure)
+    summary = ratio_table("quorin_np.nussinov_structure against quorin_np.nussinov, one str per"
+                          " call", samples, rounds)
+    for n in sizes:
+        rng = random.Random(seed + n)
+        sequence = "".join(rng.choice("ACGU") for _ in range(n))
+        grown = {which: int(subprocess.run([sys.executable, "-c", NP_MEMORY, which],
+                                           input=sequence + "\n", capture_output=True, text=True,
+                                           check=True).stdout) * 1024 / n ** 2
+                 for which in ("nussinov", "nussinov_structure")}
+        print(f"n = {n}: peak memory added, bytes per n^2: count {grown['nussinov']:.2f},"
+              f" structure {grown['nussinov_structure']:.2f}")
+    slowest(summary, sizes)
 
 
 def run(command, sequence, timeout=None):
@@ -261,6 +347,7 @@ def main():
             short_sequences(args.short_sizes, args.rounds, args.seed, exe, previous)
         if args.structure_sizes:
             structure_rows(args.structure_sizes, args.rounds, args.seed, structures)
+            np_structure_rows(args.structure_sizes, args.rounds, args.seed)
         if not args.sizes:
             return
         # The reference process's own footprint, to subtract from its peak.

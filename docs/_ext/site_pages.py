@@ -153,13 +153,17 @@ def array_form(f: dict) -> list[str]:
         what = ("a NumPy ufunc: its arguments broadcast as NumPy arrays do, with `out=`, "
                 "`where=` and the dispatch of pandas, xarray, polars and Dask collections")
     refused = ("-1 (the result stays int64)" if f.get("result", "real") == "int" else "NaN")
+    keywords = f.get("array_keywords", [])
+    options = ("" if not keywords else " It also takes the keywords " + ", ".join(
+        f"`{k[0]}` ({k[2]})" for k in keywords) + ".")
     return ["## Array form", "",
-            f"````{{py:function}} {name}{GEN.signature(f)}", ":module: quorin_np", "",
+            f"````{{py:function}} {name}{GEN.signature(dict(f, keywords=keywords))}",
+            ":module: quorin_np", "",
             f"`quorin_np.{name}` is {what}. Every element is computed exactly as "
             f"{{py:func}}`quorin.{name}` computes it, bit for bit, with the same checks. A refused "
             "element raises the `ValueError` above with a note naming its index, unless "
             f"`quorin_np.errstate(refused=...)` asks for {refused} or a warning instead; the "
-            "[array guide](../arrays.md) has the details.", "", "````", ""]
+            f"[array guide](../arrays.md) has the details.{options}", "", "````", ""]
 
 
 def search_words(task: dict) -> list[str]:

@@ -36,7 +36,6 @@ modules are first imported, or at once if they already are.
 from __future__ import annotations
 
 import functools
-import importlib.abc
 import operator
 import sys
 import warnings
@@ -96,20 +95,21 @@ def _mode() -> str:
     return _refused.get("raise")
 
 
-def core_ndims(ufunc: np.ufunc) -> list[int]:
-    """The number of core dimensions of each input: all 0 but for a generalised ufunc."""
+def core_ndims(ufunc: np.ufunc, side: int = 0) -> list[int]:
+    """The number of core dimensions of each input (side 0) or output (side 1): all 0 but for
+    a generalised ufunc."""
     if ufunc.signature is None:
-        return [0] * ufunc.nin
-    inputs = ufunc.signature.split("->")[0]
+        return [0] * (ufunc.nin, ufunc.nout)[side]
+    groups = ufunc.signature.split("->")[side]
     return [0 if group == "" else group.count(",") + 1
-            for group in inputs[1:-1].split("),(")]
+            for group in groups[1:-1].split("),(")]
 
 
 def loop_shape(ufunc: np.ufunc, inputs: Any, outs: Any = (), where: Any = True) -> tuple[int, ...]:
-    """The shape a call of `ufunc` loops over: its broadcast result, without core dimensions
-    (every output of a quorin_np function is one real per element)."""
+    """The shape a call of `ufunc` loops over: its broadcast result, without core dimensions."""
     shapes = [np.shape(x)[:np.ndim(x) - core] for x, core in zip(inputs, core_ndims(ufunc))]
-    shapes += [np.shape(o) for o in outs if o is not None]
+    shapes += [np.shape(o)[:np.ndim(o) - core] for o, core in zip(outs, core_ndims(ufunc, 1))
+               if o is not None]
     if where is not True:
         shapes.append(np.shape(where))
     return np.broadcast_shapes(*shapes)
@@ -135,14 +135,15 @@ def _array_call(core: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
     if not all(isinstance(x, (core.Array, np.ndarray, np.generic, Number)) for x in inputs):
         return NotImplemented
     if ufunc.signature is not None:
-        # A generalised ufunc (a contract over lists): each block keeps its core dimensions
-        # whole, and every output of such a contract is a real.
+        # A generalised ufunc (a function over lists): each block keeps its core dimensions
+        # whole, and every output is float64.
         if kwargs.get("out") is not None or kwargs.get("where", True) is not True:
             return NotImplemented
         from dask.array.gufunc import apply_gufunc
 
+        dtypes = np.float64 if ufunc.nout == 1 else (np.float64,) * ufunc.nout
         return apply_gufunc(Bound(ufunc, _mode(), kwargs), ufunc.signature, *inputs,
-                            output_dtypes=np.float64)
+                            output_dtypes=dtypes)
     out, where = kwargs.pop("out", None), kwargs.pop("where", True)
     samples = [np.zeros((1,) * x.ndim, x.dtype) if isinstance(x, (core.Array, np.ndarray)) else x
                for x in inputs]
@@ -403,7 +404,9 @@ def _run(hook: Callable[[ModuleType], None], module: ModuleType) -> None:
                       RuntimeWarning, stacklevel=2)
 
 
-class _AfterImport(importlib.abc.MetaPathFinder):
+# The finder and the loader below are plain classes: the import system needs only their
+# methods, and importing importlib.abc for its base classes took a tenth of quorin_np's import.
+class _AfterImport:
     """Runs a hook on a module right after its first import: finds the module with the finders
     that follow this one and wraps its loader."""
 
@@ -431,7 +434,7 @@ class _AfterImport(importlib.abc.MetaPathFinder):
         return found
 
 
-class _ThenHook(importlib.abc.Loader):
+class _ThenHook:
     def __init__(self, loader: Any, hook: Callable[[ModuleType], None]) -> None:
         self._loader, self._hook = loader, hook
 
@@ -464,9 +467,13 @@ def install() -> None:
 def texts_series(values: np.ndarray, missing: np.ndarray | None, series: Any) -> Any:
     """The result over a pandas Series, on its index and with its name: float64 with NaN where
     an element was missing; a count as a nullable Int64, missing where the element was (and -1
-    where one was refused under the "nan" or "warn" mode)."""
+    where one was refused under the "nan" or "warn" mode); texts (structures) as pandas'
+    string dtype, NA where there is none (missing or refused)."""
     import pandas as pd
 
+    if values.dtype.kind == "T":
+        return pd.Series(pd.array(values.astype(object), dtype="string"), index=series.index,
+                         name=series.name, copy=False)
     if values.dtype == np.int64:
         mask = missing if missing is not None else np.zeros(values.shape, bool)
         values = pd.arrays.IntegerArray(values, mask)
@@ -555,13 +562,15 @@ def _polars_ufunc(pl: ModuleType, ufunc: np.ufunc, inputs: tuple[Any, ...],
 def texts_foreign(function: Callable[..., Any], args: tuple[Any, ...],
                   options: dict[str, Any] | None) -> Any:
     """A function over texts called with polars Series or expressions among its arguments: a
-    Series gives a Series (Float64, or Int64 for a count) with nulls where an input was null;
+    Series gives a Series (Float64, Int64 for a count, String for structures) with nulls where
+    an input was null (and, for structures, where one was refused);
     an expression gives an expression computed at .collect() under the mode of this call."""
     import polars as pl
 
     options = options or {}
     if any(isinstance(x, pl.Expr) for x in args):
-        dtype = pl.Int64 if function([]).dtype == np.int64 else pl.Float64
+        kind = function([]).dtype.kind
+        dtype = pl.Int64 if kind == "i" else pl.String if kind == "T" else pl.Float64
         return _polars_expression(pl, function, args, options, dtype)
     series = [x for x in args if isinstance(x, pl.Series)]
     if not series or any(isinstance(x, (pl.DataFrame, pl.LazyFrame)) for x in args):

@@ -1,17 +1,14 @@
 // List parameters over arrays. A core parameter that is a list of reals or of triples takes
 // core dimensions of its operand, as NumPy's generalised ufuncs lay them out: `(n)` for reals,
 // `(n,3)` for triples, each list with a dimension name of its own so that lengths need not agree
-// (a core that needs equal lengths says so in its own words). The core receives a span straight
-// over the operand's memory when the elements lie there as the core's own do, and a span over a
-// gathered copy otherwise; the values, and so the result, are the same either way.
+// (a core that needs equal lengths says so in its own words). The core reads the list where it
+// lies in the operand, with the operand's own steps: nothing is copied, so a list of 10^8
+// elements broadcast from one value costs no memory.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <span>
-#include <vector>
 
 #include "numeric.hpp"
 
@@ -31,34 +28,16 @@ template <class Element, int Dims>
 struct list_kind {
     static constexpr int core_dims = Dims;
 
-    // One per loop call, so that a strided list reuses its buffer from element to element.
     struct reader {
-        std::vector<Element> buffer;
-
-        std::span<const Element> read(const char* p, std::ptrdiff_t n,
-                                      const std::ptrdiff_t* core_steps) {
-            constexpr std::ptrdiff_t size = sizeof(double);
-            bool aligned = reinterpret_cast<std::uintptr_t>(p) % alignof(double) == 0;
-            if constexpr (Dims == 1) {
-                if (n == 0 || (aligned && core_steps[0] == size))
-                    return {reinterpret_cast<const Element*>(p), static_cast<std::size_t>(n)};
-                buffer.resize(static_cast<std::size_t>(n));
-                for (std::ptrdiff_t k = 0; k < n; ++k)
-                    std::memcpy(&buffer[k], p + k * core_steps[0], size);
-            } else {
-                if (n == 0 || (aligned && core_steps[0] == 3 * size && core_steps[1] == size))
-                    return {reinterpret_cast<const Element*>(p), static_cast<std::size_t>(n)};
-                buffer.resize(static_cast<std::size_t>(n));
-                for (std::ptrdiff_t k = 0; k < n; ++k)
-                    for (std::ptrdiff_t c = 0; c < 3; ++c)
-                        std::memcpy(&buffer[k][c], p + k * core_steps[0] + c * core_steps[1], size);
-            }
-            return buffer;
+        List<Element> read(const char* p, std::ptrdiff_t n, const std::ptrdiff_t* core_steps) const {
+            typename List<Element>::Steps steps;
+            for (int k = 0; k < Dims; ++k) steps[k] = core_steps[k];
+            return List<Element>(p, static_cast<std::size_t>(n), steps);
         }
     };
 };
-template <> struct list_of<std::span<const double>> : list_kind<double, 1> {};
-template <> struct list_of<std::span<const Triple>> : list_kind<Triple, 2> {};
+template <> struct list_of<List<double>> : list_kind<double, 1> {};
+template <> struct list_of<List<Triple>> : list_kind<Triple, 2> {};
 
 // Where one operand's core dimensions are found in a loop call: the index of its length in
 // `dimensions` and of its first core step in `steps`.
@@ -67,9 +46,14 @@ struct CoreAt {
     int step;
 };
 
-template <int Nout, class... P>
+// Out is the outcome of the core: its number of outputs, and their core dimensions in NumPy's
+// notation when they have any (nullptr: one real each).
+template <class Out, class... P>
 struct core_layout {
+    static constexpr int Nout = Out::outputs;
     static constexpr bool any = ((list_of<P>::core_dims > 0) || ...);
+    // The steps of the inputs' core dimensions; those of the outputs follow them.
+    static constexpr int input_core_steps = (list_of<P>::core_dims + ... + 0);
 
     // NumPy numbers the distinct core dimensions in order of first appearance (after the outer
     // one, dimensions[0]); the fixed 3 of every triple list is one dimension.
@@ -102,7 +86,8 @@ struct core_layout {
             put(")");
         }
         put("->");
-        for (int o = 0; o < Nout; ++o) put(o == 0 ? "()" : ",()");
+        if constexpr (Out::shapes != nullptr) put(Out::shapes);
+        else for (int o = 0; o < Nout; ++o) put(o == 0 ? "()" : ",()");
         return s;
     }();
     static_assert(((list_of<P>::core_dims > 0) + ... + 0) <= 6, "At most six list parameters.");

@@ -11,10 +11,12 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "array/core_dims.hpp"
 #include "array/lanes.hpp"
@@ -25,8 +27,25 @@ namespace quorin::array {
 // The kind of one input: a real is read from float64 elements, a count from 64-bit integer
 // elements (signed or unsigned, one loop each) and checked against the count's range. A list of
 // reals or of triples is a real input with core dimensions. A text is read as a string_view
-// gathered beforehand from a collection of str (never a ufunc operand).
-enum class Operand : std::uint8_t { real, count32, count64, text };
+// gathered beforehand from a collection of str (never a ufunc operand). A per-call option is
+// one count given by keyword for a whole call over texts (min_loop=3) and fed to every element.
+enum class Operand : std::uint8_t { real, count32, count64, text, per_call };
+
+// The parameter type of a per-call option, after the texts in a core's signature.
+struct PerCall {
+    std::uint64_t value;
+};
+
+// What one element of a result holds: reals (float64), a count (int64), or, for functions
+// over texts only, a text or a list of pairs of positions. Those two are no 8-byte values: the
+// loop leaves them in a Held of the call's, made Python objects once the call has the lock.
+enum class Yields : std::uint8_t { reals, count, text, pairs };
+
+struct Held {
+    bool present = false;  // false: missing, or refused
+    std::string text;
+    std::vector<std::int64_t> pairs;  // i0, j0, i1, j1, ...
+};
 
 // Why an element was refused: a failed precondition (ValueError), a count out of range
 // (OverflowError, with the scalar conversion's own text), or an element the scalar conversion
@@ -68,6 +87,8 @@ struct Form {
     const char* layout;     // core dimensions in NumPy's notation, "(n),(),()->()"; or nullptr
     bool texts;             // inputs are texts: the core runs over collections of str
     bool count_result;      // texts only: the one output is a count, stored as int64
+    int per_call = 0;       // texts only: the last inputs are per-call options
+    Yields yields = Yields::reals;
 };
 
 // ---- derivation from the core's signature ---------------------------------------------------
@@ -91,29 +112,46 @@ template <> struct operand_kind<std::string_view> {
     static constexpr bool ok = true;
     static constexpr Operand kind = Operand::text;
 };
-template <class E> struct operand_kind<std::span<const E>> {
-    static constexpr bool ok = list_of<std::span<const E>>::core_dims > 0;
+template <> struct operand_kind<PerCall> {
+    static constexpr bool ok = true;
+    static constexpr Operand kind = Operand::per_call;
+};
+template <class E> struct operand_kind<List<E>> {
+    static constexpr bool ok = list_of<List<E>>::core_dims > 0;
     static constexpr Operand kind = Operand::real;
 };
 
 // The value of a core's outcome, and how many reals it holds.
+// `shapes` gives the outputs' core dimensions when they have any (nullptr: one real each);
+// such an outcome is stored with the steps of those dimensions, `core`.
 template <class R> struct outcome {
     static constexpr int outputs = 0;
     static constexpr bool count = false;
+    static constexpr const char* shapes = nullptr;
 };
-// Each output element is 8 bytes: a float64, or an int64 for a count (counts of texts only).
-// A refused element becomes NaN, or -1 for a count, which no count can be.
-template <> struct outcome<double> {
+// Each number is 8 bytes: a float64, or an int64 for a count (counts of texts only). A refused
+// element becomes NaN, or -1 for a count, which no count can be.
+template <class Marker>
+struct numbers {
+    static constexpr std::ptrdiff_t size = 8;
+    static constexpr const char* shapes = nullptr;
+    static void refuse(int outputs, char* const* out, std::ptrdiff_t i, const std::ptrdiff_t* st) {
+        for (int k = 0; k < outputs; ++k) std::memcpy(out[k] + i * st[k], &Marker::refused, 8);
+    }
+};
+template <> struct outcome<double> : numbers<outcome<double>> {
     static constexpr int outputs = 1;
     static constexpr bool count = false;
+    static constexpr Yields yields = Yields::reals;
     static constexpr double refused = std::numeric_limits<double>::quiet_NaN();
     static void store(double v, char* const* out, std::ptrdiff_t i, const std::ptrdiff_t* st) {
         std::memcpy(out[0] + i * st[0], &v, sizeof v);
     }
 };
-template <> struct outcome<std::uint64_t> {
+template <> struct outcome<std::uint64_t> : numbers<outcome<std::uint64_t>> {
     static constexpr int outputs = 1;
     static constexpr bool count = true;
+    static constexpr Yields yields = Yields::count;
     static constexpr std::int64_t refused = -1;
     static void store(std::uint64_t v, char* const* out, std::ptrdiff_t i,
                       const std::ptrdiff_t* st) {
@@ -121,13 +159,73 @@ template <> struct outcome<std::uint64_t> {
         std::memcpy(out[0] + i * st[0], &x, sizeof x);
     }
 };
-template <std::size_t N> struct outcome<std::array<double, N>> {
+template <std::size_t N> struct outcome<std::array<double, N>> : numbers<outcome<std::array<double, N>>> {
     static constexpr int outputs = static_cast<int>(N);
     static constexpr bool count = false;
+    static constexpr Yields yields = Yields::reals;
     static constexpr double refused = std::numeric_limits<double>::quiet_NaN();
     static void store(const std::array<double, N>& v, char* const* out, std::ptrdiff_t i,
                       const std::ptrdiff_t* st) {
         for (std::size_t k = 0; k < N; ++k) std::memcpy(out[k] + i * st[k], &v[k], sizeof(double));
+    }
+};
+// A rigid motion: its rotation matrix as a (3,3) output, its translation as a (3) output.
+template <> struct outcome<RigidMotion> {
+    static constexpr int outputs = 2;
+    static constexpr bool count = false;
+    static constexpr std::ptrdiff_t size = 8;
+    static constexpr Yields yields = Yields::reals;
+    static constexpr const char* shapes = "(3,3),(3)";
+    static void store(const RigidMotion& v, char* const* out, std::ptrdiff_t i,
+                      const std::ptrdiff_t* st, const std::ptrdiff_t* core) {
+        char* r = out[0] + i * st[0];
+        char* t = out[1] + i * st[1];
+        for (std::ptrdiff_t a = 0; a < 3; ++a) {
+            for (std::ptrdiff_t b = 0; b < 3; ++b)
+                std::memcpy(r + a * core[0] + b * core[1], &v.rotation[a][b], sizeof(double));
+            std::memcpy(t + a * core[2], &v.translation[a], sizeof(double));
+        }
+    }
+    static void refuse(char* const* out, std::ptrdiff_t i, const std::ptrdiff_t* st,
+                       const std::ptrdiff_t* core) {
+        constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+        constexpr std::array<double, 3> row{nan, nan, nan};
+        store(RigidMotion{{row, row, row}, row}, out, i, st, core);
+    }
+};
+// A text or a list of pairs per element, moved into the element's Held; a refused one is left
+// absent.
+struct held {
+    static constexpr int outputs = 1;
+    static constexpr bool count = false;
+    static constexpr std::ptrdiff_t size = sizeof(Held);
+    static constexpr const char* shapes = nullptr;
+    static Held& at(char* const* out, std::ptrdiff_t i, const std::ptrdiff_t* st) {
+        return *reinterpret_cast<Held*>(out[0] + i * st[0]);
+    }
+    static void refuse(int, char* const* out, std::ptrdiff_t i, const std::ptrdiff_t* st) {
+        at(out, i, st).present = false;
+    }
+};
+template <> struct outcome<std::string> : held {
+    static constexpr Yields yields = Yields::text;
+    static void store(std::string&& v, char* const* out, std::ptrdiff_t i, const std::ptrdiff_t* st) {
+        Held& h = at(out, i, st);
+        h.text = std::move(v);
+        h.present = true;
+    }
+};
+// Pairs: any trivially copyable struct of two int64, such as a base pair (i, j).
+template <class P>
+    requires(std::is_trivially_copyable_v<P> && sizeof(P) == 2 * sizeof(std::int64_t))
+struct outcome<std::vector<P>> : held {
+    static constexpr Yields yields = Yields::pairs;
+    static void store(const std::vector<P>& v, char* const* out, std::ptrdiff_t i,
+                      const std::ptrdiff_t* st) {
+        Held& h = at(out, i, st);
+        h.pairs.resize(2 * v.size());
+        if (!v.empty()) std::memcpy(h.pairs.data(), v.data(), v.size() * sizeof(P));
+        h.present = true;
     }
 };
 template <class T> struct outcome<Result<T>> : outcome<T> {};
@@ -140,7 +238,8 @@ inline constexpr const char kBeyondLong[] = "Python int too large to convert to 
 // scalar conversion accepts is refused with that conversion's message.
 template <class P, bool Unsigned>
 bool read(const char* p, P& v, const char*& why) {
-    if constexpr (std::is_same_v<P, double> || std::is_same_v<P, std::string_view>) {
+    if constexpr (std::is_same_v<P, double> || std::is_same_v<P, std::string_view> ||
+                  std::is_same_v<P, PerCall>) {
         std::memcpy(&v, p, sizeof v);
         return true;
     } else if constexpr (Unsigned) {
@@ -213,14 +312,15 @@ struct kernel<F, std::tuple<P...>, Mask> {
     using R = decltype(F::call(std::declval<P>()...));
     using out = outcome<std::remove_cvref_t<R>>;
     static constexpr std::size_t nin = sizeof...(P);
-    using layout = core_layout<out::outputs, P...>;
+    using layout = core_layout<out, P...>;
     static constexpr std::ptrdiff_t kAll = static_cast<std::ptrdiff_t>(nin) + out::outputs;
-    // The step of each operand when contiguous: a text is a string_view, the rest 8 bytes.
+    // The step of each operand when contiguous: an input's own size (8 bytes, or a
+    // string_view for a text), an output's by its kind.
     static constexpr auto sizes = [] {
         std::array<std::ptrdiff_t, kAll> s{};
         std::size_t k = 0;
         ((s[k++] = static_cast<std::ptrdiff_t>(sizeof(P))), ...);
-        for (; k < kAll; ++k) s[k] = 8;
+        for (; k < kAll; ++k) s[k] = out::size;
         return s;
     }();
     template <std::size_t I>
@@ -250,6 +350,13 @@ struct kernel<F, std::tuple<P...>, Mask> {
         for (std::ptrdiff_t k = 0; k < kAll; ++k) steps[k] = Contiguous ? sizes[k] : given[k];
         std::tuple<typename list_of<P>::reader...> readers;
         char* const* outs = data + nin;
+        // Outputs with core dimensions of their own are stored with the steps of those.
+        auto store = [&](auto&& v, std::ptrdiff_t i) {
+            if constexpr (out::shapes != nullptr)
+                out::store(v, outs, i, steps + nin, given + kAll + layout::input_core_steps);
+            else
+                out::store(std::forward<decltype(v)>(v), outs, i, steps + nin);
+        };
         for (std::ptrdiff_t i = 0; i < n; ++i) {
             std::tuple<P...> args;
             const char* why = nullptr;
@@ -260,20 +367,22 @@ struct kernel<F, std::tuple<P...>, Mask> {
                 auto value = F::call(std::get<I>(args)...);
                 if constexpr (requires { value.has_value(); }) {
                     if (value.has_value()) {
-                        out::store(*value, outs, i, steps + nin);
+                        store(std::move(*value), i);
                         continue;
                     }
                     r.refuse(Refusal::precondition, std::move(value.error()), r.visited + i);
                 } else {
-                    out::store(value, outs, i, steps + nin);
+                    store(std::move(value), i);
                     continue;
                 }
             } else {
                 r.refuse(Refusal::overflow, QuorinError(why), r.visited + i);
             }
             if (r.stop_at_first) return false;
-            for (int k = 0; k < out::outputs; ++k)
-                std::memcpy(outs[k] + i * steps[nin + k], &out::refused, 8);
+            if constexpr (out::shapes != nullptr)
+                out::refuse(outs, i, steps + nin, given + kAll + layout::input_core_steps);
+            else
+                out::refuse(out::outputs, outs, i, steps + nin);
         }
         r.visited += n;
         return true;
@@ -417,11 +526,21 @@ struct kernel<F, std::tuple<P...>, Mask> {
 };
 
 // A core runs over arrays when every parameter is a real, a count or a list of either and its
-// outcome is one or more reals; or when it takes only texts and gives one real or a count (it
-// then runs over collections of str, not as a ufunc). Decided apart from form_of, so that no
-// loop is instantiated for other cores.
+// outcome is one or more reals; or when it takes texts, then perhaps per-call options, and
+// gives one real, a count, a text or pairs (it then runs over collections of str, not as a
+// ufunc). Decided apart from form_of, so that no loop is instantiated for other cores.
 template <class... P>
-inline constexpr bool only_texts = ((operand_kind<P>::kind == Operand::text) && ...);
+inline constexpr int per_call_count = (0 + ... + (operand_kind<P>::kind == Operand::per_call));
+
+template <class... P>
+inline constexpr bool only_texts = [] {
+    constexpr std::array<Operand, sizeof...(P)> kinds{operand_kind<P>::kind...};
+    constexpr std::size_t texts = sizeof...(P) - per_call_count<P...>;
+    bool ok = texts > 0;
+    for (std::size_t k = 0; k < sizeof...(P); ++k)
+        ok &= kinds[k] == (k < texts ? Operand::text : Operand::per_call);
+    return ok;
+}();
 
 template <class F, class Params>
 struct eligible : std::false_type {};
@@ -431,8 +550,9 @@ struct eligible<F, std::tuple<P...>> {
     using out = outcome<std::remove_cvref_t<decltype(F::call(std::declval<P>()...))>>;
     static constexpr bool value =
         only_texts<P...> ? out::outputs == 1
-                         : out::outputs > 0 && !out::count &&
-                               ((operand_kind<P>::kind != Operand::text) && ...);
+                         : out::outputs > 0 && !out::count && out::yields == Yields::reals &&
+                               ((operand_kind<P>::kind != Operand::text &&
+                                 operand_kind<P>::kind != Operand::per_call) && ...);
 };
 
 template <class F, class Params>
@@ -444,7 +564,7 @@ struct form_of<F, std::tuple<P...>> {
     static constexpr int ncounts = (0 + ... + is_count<P>);
     static constexpr Operand inputs[] = {operand_kind<P>::kind...};
     static constexpr bool texts = only_texts<P...>;
-    using layout = core_layout<nout, P...>;
+    using layout = core_layout<outcome<R>, P...>;
 
     static constexpr auto kernels = []<unsigned... M>(std::integer_sequence<unsigned, M...>) {
         return std::array<Kernel, sizeof...(M)>{&kernel<F, std::tuple<P...>, M>::loop...};
@@ -452,7 +572,8 @@ struct form_of<F, std::tuple<P...>> {
 
     static constexpr Form make(const Form* full) {
         return Form{static_cast<int>(sizeof...(P)), nout, inputs, ncounts, kernels.data(), full,
-                    layout::any ? layout::text.data() : nullptr, texts, outcome<R>::count};
+                    layout::any ? layout::text.data() : nullptr, texts, outcome<R>::count,
+                    per_call_count<P...>, outcome<R>::yields};
     }
 };
 
@@ -465,14 +586,22 @@ struct take<Tuple, std::index_sequence<I...>> {
 template <class Tuple, std::size_t N>
 using first_n = typename take<Tuple, std::make_index_sequence<N>>::type;
 
+template <class Params>
+struct per_call_of;
+template <class... P>
+struct per_call_of<std::tuple<P...>> {
+    static constexpr std::size_t value = per_call_count<P...>;
+};
+
 template <auto Core, class Params, std::size_t Required, const auto& Defaults>
 struct forms {
     using all = form_of<direct<Core>, Params>;
     static constexpr Form full = all::make(nullptr);
     // With optional parameters, the form over the required ones fills in the defaults and
-    // points at the form that takes them all.
+    // points at the form that takes them all. Per-call options are none of the parameters
+    // that the text signature names: the call gives them by keyword.
     static constexpr Form value = [] {
-        if constexpr (Required == std::tuple_size_v<Params>)
+        if constexpr (Required + per_call_of<Params>::value == std::tuple_size_v<Params>)
             return all::make(nullptr);
         else
             return form_of<with_defaults<Core, Defaults>, first_n<Params, Required>>::make(&full);

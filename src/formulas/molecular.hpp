@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <span>
 
 #include "error/quorin_error.hpp"
 #include "numeric.hpp"
@@ -36,7 +35,7 @@ inline Result<double> modified_nucleotide_ratio(std::uint32_t modified, std::uin
     return static_cast<double>(modified) / static_cast<double>(total);
 }
 
-inline double pairwise_potential(std::span<const double> pairs) noexcept { return sum(pairs); }
+inline double pairwise_potential(List<double> pairs) noexcept { return sum(pairs); }
 
 // True divisions by -10 and 50: multiplying by the reciprocals would round differently.
 inline Result<double> riboswitch_confidence_inner(double mfe, double ensemble_div) {
@@ -54,7 +53,7 @@ inline constexpr auto tm_term = []<class V>(V d, V d0) -> Result<V> {
 };
 
 // The number of distances is deliberately not compared with l_target.
-inline Result<double> tm_score_inner(std::span<const double> distances, std::uint64_t l_target,
+inline Result<double> tm_score_inner(List<double> distances, std::uint64_t l_target,
                                      double d0) {
     if (d0 == 0.0) return fail("Quorin.TMScore: d\u2080 must be non-zero");
     if (l_target == 0) return fail("Quorin.TMScore: L_target must be positive");

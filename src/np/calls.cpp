@@ -181,18 +181,41 @@ PyArrayObject* first_output(PyObject* result) {
 // Where the refusal a record holds lies in `out`, an output of the call's broadcast shape: read
 // off the output address when the loop wrote straight into `out` (a fresh C-ordered array),
 // counted through where= otherwise.
+// An output with core dimensions of its own (a rotation matrix, say) holds `cells` values per
+// element of the loop; `loop` is then its view at the first of them, of the loop's shape.
+int output_core_ndim(PyObject* ufunc) {
+    auto* u = reinterpret_cast<PyUFuncObject*>(ufunc);
+    return u->core_enabled ? u->core_num_dims[u->nin] : 0;
+}
+
 bool take_position(const Record& rec, PyObject* where, PyArrayObject* out, Located& at) {
     at.found = true;
     at.kind = rec.first_kind;
     at.why = rec.first;
+    const int core = std::min(output_core_ndim(rec.ufunc), PyArray_NDIM(out));
+    std::ptrdiff_t cells = 1;
+    for (int k = PyArray_NDIM(out) - core; k < PyArray_NDIM(out); ++k) cells *= PyArray_DIM(out, k);
     auto* base = static_cast<const char*>(PyArray_DATA(out));
     std::ptrdiff_t offset = rec.first_output - base;
     if (rec.first_output != nullptr && PyArray_IS_C_CONTIGUOUS(out) && offset >= 0 &&
-        offset < 8 * PyArray_SIZE(out) && offset % 8 == 0 && PyArray_ITEMSIZE(out) == 8) {
-        at.index = offset / 8;
+        offset < 8 * PyArray_SIZE(out) && offset % (8 * cells) == 0 &&
+        PyArray_ITEMSIZE(out) == 8) {
+        at.index = offset / (8 * cells);
         return true;
     }
-    return selected_index(where, out, rec.first_visited, at.index);
+    if (core == 0) return selected_index(where, out, rec.first_visited, at.index);
+    owned first(PyTuple_New(core + 1));
+    if (!first) return false;
+    PyTuple_SET_ITEM(first.p, 0, Py_NewRef(Py_Ellipsis));
+    for (int k = 1; k <= core; ++k) {
+        PyObject* zero = PyLong_FromLong(0);
+        if (zero == nullptr) return false;
+        PyTuple_SET_ITEM(first.p, k, zero);
+    }
+    owned loop(PyObject_GetItem(reinterpret_cast<PyObject*>(out), first.p));
+    if (!loop || !PyArray_Check(loop.p)) return false;
+    return selected_index(where, reinterpret_cast<PyArrayObject*>(loop.p), rec.first_visited,
+                          at.index);
 }
 
 // Runs the call again, forced into C order, into fresh float64 outputs, as far as its first

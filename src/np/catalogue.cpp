@@ -88,7 +88,8 @@ PyObject* record_of(const Row& row) {
     const Signature& s = *row.signature;
     const array::Form& f = row.array->full ? *row.array->full : *row.array;
     std::vector<const char*> kinds;
-    for (int i = 0; i < f.nin; ++i) kinds.push_back(kind_of(f, i));
+    const int nin = f.nin - f.per_call;  // per-call options are keywords, not parameters
+    for (int i = 0; i < nin; ++i) kinds.push_back(kind_of(f, i));
     const char* kind = row.array->texts ? "texts" : row.array->layout ? "lists" : "elementwise";
     std::string full = std::string(row.name) + "_full";
 
@@ -102,7 +103,7 @@ PyObject* record_of(const Row& row) {
         if (d == nullptr) return nullptr;
         PyTuple_SET_ITEM(fields[3].p, i, d);
     }
-    fields[4].p = str_tuple(kinds.data(), f.nin);
+    fields[4].p = str_tuple(kinds.data(), nin);
     fields[5].p = PyUnicode_FromString(kind);
     fields[6].p = PyLong_FromLong(f.nout);
     fields[7].p = PyUnicode_FromString(f.count_result ? "count" : "real");
@@ -126,7 +127,10 @@ int add_catalogue(PyObject* module) {
     }
     std::vector<const Row*> rows;
     for_each_array_row([&](const Row& row) {
-        if (row.array != nullptr) rows.push_back(&row);
+        // One value per element; texts and pairs (structures) are for Python callers.
+        if (row.array != nullptr && (row.array->yields == array::Yields::reals ||
+                                     row.array->yields == array::Yields::count))
+            rows.push_back(&row);
     });
     owned catalogue(PyTuple_New(static_cast<Py_ssize_t>(rows.size())));
     if (!catalogue) return -1;

@@ -1,9 +1,13 @@
 #include "np/loop.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <exception>
 #include <new>
+#include <thread>
 #include <type_traits>
+#include <vector>
 
 #include "np/entry.hpp"
 #include "np/mode.hpp"
@@ -20,6 +24,10 @@ static_assert(std::is_same_v<npy_intp, std::ptrdiff_t>,
 // the lists of a generalised ufunc), a fraction of a millisecond each, and looks at the clock
 // between blocks to know when a check for signals is due.
 constexpr npy_intp kBlockTerms = npy_intp{1} << 16;
+
+// A generalised ufunc's loop of at least this many blocks is shared with helper threads, one
+// per further core: its elements are heavy (whole lists each) and independent.
+constexpr npy_intp kSharedBlocks = 4;
 
 struct CallData {
     NpyAuxData base;
@@ -115,6 +123,94 @@ PyObject* refusal_exception(array::Refusal kind, const QuorinError& why) {
     return exc;
 }
 
+// The blocks of one loop call computed by the calling thread and helpers: each thread takes the
+// next block not yet taken, so its own blocks come in increasing order and its refusals, kept
+// apart, have their first at its least position; the call's first refusal is the least of those.
+// Every block below it was taken before it and so finished (or stopped at a refusal of its own,
+// which would then come first). A refusal in "raise" mode, an escaping exception or a signal
+// stops the taking of blocks.
+struct SharedLoop {
+    CallData& d;
+    char* const* data;
+    const npy_intp* dims;
+    const npy_intp* strides;
+    npy_intp n, block, blocks;
+    int nops;
+    std::atomic<npy_intp> next{0};
+    std::atomic<bool> stop{false};
+    std::atomic<bool> failed{false};
+    std::exception_ptr failure;
+    bool interrupted = false;  // the calling thread's alone
+
+    char* const* block_data(npy_intp b, char** at) const {
+        for (int k = 0; k < nops; ++k) at[k] = data[k] + b * block * strides[k];
+        return at;
+    }
+
+    // Takes and computes blocks into `mine`; the calling thread checks for signals between its
+    // blocks.
+    void work(array::Refusals& mine, LoopSignals* signals) {
+        npy_intp local[1 + NPY_MAXDIMS];
+        std::copy(dims + 1, dims + 1 + d.core_dims, local + 1);
+        char* at[NPY_MAXARGS];
+        try {
+            while (!stop.load(std::memory_order_relaxed)) {
+                npy_intp b = next.fetch_add(1, std::memory_order_relaxed);
+                if (b >= blocks) return;
+                local[0] = std::min(block, n - b * block);
+                mine.visited = d.refusals.visited + b * block;
+                if (!d.kernel(block_data(b, at), local, strides, mine))
+                    stop.store(true, std::memory_order_relaxed);
+                if (signals != nullptr && !signals->keep_going()) {
+                    interrupted = true;
+                    stop.store(true, std::memory_order_relaxed);
+                }
+            }
+        } catch (...) {
+            if (!failed.exchange(true)) failure = std::current_exception();
+            stop.store(true, std::memory_order_relaxed);
+        }
+    }
+
+    int run(LoopSignals& signals) {
+        unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        auto helpers = static_cast<std::size_t>(
+            std::min<npy_intp>(blocks - 1, static_cast<npy_intp>(cores) - 1));
+        std::vector<array::Refusals> kept(helpers + 1);
+        for (array::Refusals& k : kept) k.stop_at_first = d.refusals.stop_at_first;
+        std::vector<std::thread> crew;
+        for (std::size_t h = 1; h <= helpers; ++h) {
+            try {
+                crew.emplace_back([this, &kept, h] { work(kept[h], nullptr); });
+            } catch (...) {
+                break;  // fewer threads, the same results
+            }
+        }
+        work(kept[0], &signals);
+        for (std::thread& t : crew) t.join();
+        if (failed) std::rethrow_exception(failure);
+        if (interrupted) return -1;
+        array::Refusals& r = d.refusals;
+        const array::Refusals* first = nullptr;
+        for (const array::Refusals& k : kept) {
+            r.count += k.count;
+            if (k.count > 0 && (first == nullptr || k.first_at < first->first_at)) first = &k;
+        }
+        if (first != nullptr) {
+            r.first_kind = first->first_kind;
+            r.first = first->first;
+            r.first_at = first->first_at;
+            if (r.stop_at_first) {
+                npy_intp b = (first->first_at - r.visited) / block;
+                char* at[NPY_MAXARGS];
+                return stopped(d, block_data(b, at), r.visited + b * block, strides);
+            }
+        }
+        r.visited += n;
+        return 0;
+    }
+};
+
 // Usually called without the interpreter lock: it takes the lock only to raise, and, on the
 // main thread, every few milliseconds to let a signal handler run.
 int strided_loop(PyArrayMethod_Context*, char* const* data, const npy_intp* dimensions,
@@ -129,6 +225,11 @@ int strided_loop(PyArrayMethod_Context*, char* const* data, const npy_intp* dime
     const npy_intp block = std::max<npy_intp>(1, kBlockTerms / std::max<npy_intp>(1, terms));
     char* at[NPY_MAXARGS];
     try {
+        bool locating = d->record != nullptr && d->record->locating;
+        if (d->core_dims > 0 && !locating && n >= kSharedBlocks * block) {
+            SharedLoop shared{*d, data, dims, strides, n, block, (n + block - 1) / block, nops};
+            return shared.run(d->signals);
+        }
         for (npy_intp start = 0; start < n; start += block) {
             dims[0] = std::min(block, n - start);
             for (int k = 0; k < nops; ++k) at[k] = data[k] + start * strides[k];

@@ -1,5 +1,6 @@
 #include "np/text_chunk.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace quorin::np {
@@ -116,7 +117,10 @@ bool gather(Gathering& g, Elements& elements, Chunk& chunk, Tally& tally) {
     chunk.release();
     chunk.copies.clear();
     chunk.states.clear();
-    chunk.views.resize(static_cast<std::size_t>(g.max_elements * g.nin));
+    // Room for this chunk only: a call on one str must not clear (and fault in) room for a
+    // whole chunk of folds.
+    chunk.views.resize(static_cast<std::size_t>(
+        std::min(g.max_elements, elements.size - chunk.end) * g.nin));
     chunk.nin = g.nin;
     chunk.start = chunk.end;
     const int nin = g.nin;
@@ -196,7 +200,7 @@ bool gather(Gathering& g, Elements& elements, Chunk& chunk, Tally& tally) {
             }
             static_cast<npy_bool*>(PyArray_DATA(g.missing))[i] = 1;
         }
-        if (state != State::text) store_marker(g.out, i, g.count_result);
+        if (state != State::text && g.out != nullptr) store_marker(g.out, i, g.count_result);
         chunk.states.push_back(state);
         views += nin;
         bool more = elements.advance();

@@ -98,7 +98,7 @@ struct Gathering {
     int nin;
     Mode mode;
     bool count_result;
-    char* out;                      // the result's 8-byte elements, C order
+    char* out;                      // the result's 8-byte elements, C order (null: none)
     npy_intp max_elements;          // per chunk
     std::size_t max_bytes;          // of texts per chunk
     PyArrayObject* missing = nullptr;  // made at the first missing element (owned by the caller)

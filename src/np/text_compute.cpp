@@ -18,14 +18,20 @@ namespace {
 // Runs the row's kernel over elements [i, i + n) of the chunk, all of them texts.
 bool kernel_over(const Work& work, const Chunk& chunk, npy_intp i, npy_intp n, array::Refusals& r) {
     const array::Form& f = *work.form;
+    const int texts = f.nin - f.per_call;
     char* data[NPY_MAXARGS];
     std::ptrdiff_t steps[NPY_MAXARGS];
-    for (int k = 0; k < f.nin; ++k) {
+    for (int k = 0; k < texts; ++k) {
         data[k] = reinterpret_cast<char*>(const_cast<std::string_view*>(chunk.texts(i) + k));
-        steps[k] = static_cast<std::ptrdiff_t>(sizeof(std::string_view)) * f.nin;
+        steps[k] = static_cast<std::ptrdiff_t>(sizeof(std::string_view)) * texts;
     }
-    data[f.nin] = work.out + i * 8;
-    steps[f.nin] = 8;
+    // One value of each per-call option for every element.
+    for (int k = texts; k < f.nin; ++k) {
+        data[k] = reinterpret_cast<char*>(const_cast<std::uint64_t*>(work.per_call + (k - texts)));
+        steps[k] = 0;
+    }
+    data[f.nin] = work.out_at(i);
+    steps[f.nin] = work.out_at(1) - work.out_at(0);
     r.visited = i;
     return f.kernels[0](data, &n, steps, r);
 }
@@ -79,6 +85,13 @@ struct Job {
         });
         for (std::size_t g = 0; g < grouped.size(); g += batch->width) {
             auto count = static_cast<std::uint32_t>(std::min(batch->width, grouped.size() - g));
+            if (count < batch->fewest) {  // a group of so few would compute mostly padding
+                for (std::size_t k = g; k < grouped.size(); ++k) {
+                    tasks.push_back({grouped[k], static_cast<std::uint32_t>(order.size()), 1, false});
+                    order.push_back(grouped[k]);
+                }
+                break;
+            }
             auto first = *std::min_element(grouped.begin() + g, grouped.begin() + g + count);
             tasks.push_back({first, static_cast<std::uint32_t>(order.size()), count, true});
             order.insert(order.end(), grouped.begin() + g, grouped.begin() + g + count);
@@ -89,7 +102,7 @@ struct Job {
         std::string_view texts[64];
         std::uint64_t counts[64];
         for (std::uint32_t l = 0; l < t.count; ++l) texts[l] = chunk.texts(order[t.begin + l])[0];
-        work.batch->run(texts, t.count, counts);
+        work.batch->run(texts, t.count, counts, work.per_call);
         for (std::uint32_t l = 0; l < t.count; ++l) {
             auto v = static_cast<std::int64_t>(counts[l]);
             std::memcpy(work.out + order[t.begin + l] * 8, &v, 8);

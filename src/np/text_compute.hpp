@@ -15,17 +15,28 @@ namespace quorin::np {
 
 // A kernel over groups of short texts, for a row whose elements it computes faster together
 // (short folds, one per vector lane); the others go through the row's own kernel.
+// It takes the call's per-call options as the row's core does.
 struct Batch {
     std::size_t width;                      // elements per group at most
+    std::size_t fewest;                     // and at least: fewer go one by one
     bool (*takes)(std::string_view) noexcept;
-    void (*run)(const std::string_view* texts, std::size_t count, std::uint64_t* counts);
+    void (*run)(const std::string_view* texts, std::size_t count, std::uint64_t* counts,
+                const std::uint64_t* per_call);
 };
 
 struct Work {
     const array::Form* form;
     const Batch* batch;  // or nullptr
     Mode mode;
-    char* out;           // the result's 8-byte elements, C order
+    char* out;           // the result's elements (8 bytes, or a Held each), C order
+    const std::uint64_t* per_call;  // the values of the core's per-call options, in order
+
+    // Element i of the result.
+    char* out_at(npy_intp i) const {
+        return out + i * (form->yields == array::Yields::text || form->yields == array::Yields::pairs
+                              ? static_cast<npy_intp>(sizeof(array::Held))
+                              : 8);
+    }
 };
 
 // With the lock: the chunk's texts, in order. False when it stopped at a refusal (raise mode).

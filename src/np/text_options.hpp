@@ -5,11 +5,12 @@
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
 
+#include <cstdint>
 #include <span>
 
 namespace quorin::np {
 
-enum class Option { workers };
+enum class Option { workers, min_loop };
 
 // An option as the function's text signature shows it, and its default.
 struct OptionSpec {
@@ -19,12 +20,19 @@ struct OptionSpec {
 };
 
 inline constexpr OptionSpec kOptionSpecs[] = {
+    {Option::min_loop, "min_loop", "min_loop=0"},
     {Option::workers, "workers", "workers=1"},
 };
 
 // The values of one call.
 struct Options {
     int workers = 1;  // threads that compute, the calling one among them
+    std::uint64_t min_loop = 0;  // fewest bases a pair encloses; fed to the fold's core
+
+    // The value an option feeds to a core's per-call parameter.
+    std::uint64_t fed(Option o) const {
+        return o == Option::min_loop ? min_loop : static_cast<std::uint64_t>(workers);
+    }
 };
 
 // Moves the options that `offered` names out of a vector call: `args` and `kwnames` become the

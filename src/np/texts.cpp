@@ -14,12 +14,14 @@
 
 #include <array>
 #include <chrono>
+#include <cstring>
 #include <deque>
 #include <exception>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "frame.hpp"
 #include "interrupt.hpp"
@@ -41,16 +43,30 @@ struct Extras {
     const char* name;
     bool without_lock;              // elements cost enough to compute without the lock
     std::span<const Option> options;  // keyword-only, after the core's parameters
+    std::span<const Option> feeds;  // the options given to the core's per-call parameters
     const Batch* batch;             // a kernel over groups of short elements, or nullptr
 };
 
-constexpr Option kFoldOptions[] = {Option::workers};
-constexpr Batch kShortFolds{rna::kLanes, rna::lanes_take, rna::fold_lanes};
+constexpr Option kFoldOptions[] = {Option::min_loop, Option::workers};
+constexpr Option kOneFoldOptions[] = {Option::min_loop};
+constexpr Option kFoldFeeds[] = {Option::min_loop};
+
+void short_folds(const std::string_view* texts, std::size_t count, std::uint64_t* counts,
+                 const std::uint64_t* per_call) {
+    rna::fold_lanes(texts, count, counts, per_call[0]);
+}
+// A group costs about as much whatever its size: measured here, a group of 32 folds took as
+// long as 12 sequences of 30 bases folded one by one in the 8-bit row fill, 10 of 100 bases and
+// 18 of 190; a group of fewer than half the lanes is folded one by one instead.
+constexpr Batch kShortFolds{rna::kLanes, rna::kLanes / 2, rna::lanes_take, short_folds};
 
 // Folds take from a microsecond to hours each: they are worth letting go of the lock, and of
-// more cores. gc_content and sequence_identity take nanoseconds and keep the lock.
+// more cores. gc_content and sequence_identity take nanoseconds and keep the lock. The pairs
+// of one sequence are one fold: no threads to share it out.
 constexpr Extras kExtras[] = {
-    {"nussinov", true, kFoldOptions, &kShortFolds},
+    {"nussinov", true, kFoldOptions, kFoldFeeds, &kShortFolds},
+    {"nussinov_structure", true, kFoldOptions, kFoldFeeds, nullptr},
+    {"nussinov_pairs", true, kOneFoldOptions, kFoldFeeds, nullptr},
 };
 
 struct TextFunction {
@@ -98,6 +114,15 @@ std::string_view first_message(const Tally& t) {
                                                 : t.why->message();
 }
 
+// A result of texts or pairs, held in C++ until the call has them all.
+bool holds(const array::Form& f) {
+    return f.yields == array::Yields::text || f.yields == array::Yields::pairs;
+}
+
+// A function of one sequence (its pairs) raises its refusal as a function of one str does,
+// whatever the refusal mode: there is no element of an array to mark refused.
+bool of_one(const array::Form& f) { return f.yields == array::Yields::pairs; }
+
 PyObject* raise_refusal(const TextFunction& fn, Tally& t) {
     owned exc;
     if (t.kind == array::Refusal::conversion) {
@@ -108,6 +133,10 @@ PyObject* raise_refusal(const TextFunction& fn, Tally& t) {
         if (msg) exc.p = PyObject_CallOneArg(PyExc_ValueError, msg.p);
     }
     if (!exc) return frame::fail_without_exception();
+    if (of_one(*fn.row->array)) {
+        PyErr_SetRaisedException(exc.release());
+        return nullptr;
+    }
     owned note(PyUnicode_FromFormat("quorin_np.%s: refused the element at flat index %lld",
                                     fn.name.c_str(), static_cast<long long>(t.first_at)));
     owned added(note ? PyObject_CallMethod(exc.p, "add_note", "O", note.p) : nullptr);
@@ -116,13 +145,15 @@ PyObject* raise_refusal(const TextFunction& fn, Tally& t) {
     return nullptr;
 }
 
-bool warn_refusals(const TextFunction& fn, const Tally& t, bool count_result) {
+bool warn_refusals(const TextFunction& fn, const Tally& t) {
     std::string_view m = first_message(t);
+    const array::Form& f = *fn.row->array;
+    const char* marker = f.count_result ? "-1" : holds(f) ? "None" : "NaN";
     return PyErr_WarnFormat(PyExc_RuntimeWarning, 1,
                             "quorin_np.%s: %lld element(s) refused and set to %s; the first, at "
                             "flat index %lld: %.*s",
-                            fn.name.c_str(), static_cast<long long>(t.count),
-                            count_result ? "-1" : "NaN", static_cast<long long>(t.first_at),
+                            fn.name.c_str(), static_cast<long long>(t.count), marker,
+                            static_cast<long long>(t.first_at),
                             static_cast<int>(m.size()), m.data()) == 0;
 }
 
@@ -131,6 +162,64 @@ PyObject* interop(const char* name, PyObject* args) {
     owned module(PyImport_ImportModule("quorin_np._interop"));
     owned f(module ? PyObject_GetAttrString(module.p, name) : nullptr);
     return f ? PyObject_Call(f.p, args, nullptr) : nullptr;
+}
+
+// The StringDType of the texts of a result: with None as its NA when some element has none.
+PyArray_Descr* string_dtype(bool with_na) {
+    owned dtypes(PyImport_ImportModule("numpy.dtypes"));
+    owned type(dtypes ? PyObject_GetAttrString(dtypes.p, "StringDType") : nullptr);
+    if (!type) return nullptr;
+    owned kwargs(with_na ? Py_BuildValue("{s:O}", "na_object", Py_None) : nullptr);
+    if (with_na && !kwargs) return nullptr;
+    owned none(PyTuple_New(0));
+    PyObject* d = none ? PyObject_Call(type.p, none.p, kwargs.p) : nullptr;
+    if (d != nullptr && !PyArray_DescrCheck(d)) {
+        Py_DECREF(d);
+        return reinterpret_cast<PyArray_Descr*>(frame::raise_internal("StringDType is no dtype"));
+    }
+    return reinterpret_cast<PyArray_Descr*>(d);
+}
+
+// The texts as Python's: a str (None when absent) for one, otherwise an array of StringDType.
+PyObject* texts_made(const Elements& elements, std::vector<array::Held>& held) {
+    if (elements.nd == 0) {
+        const array::Held& h = held[0];
+        if (!h.present) Py_RETURN_NONE;
+        return PyUnicode_FromStringAndSize(h.text.data(), static_cast<Py_ssize_t>(h.text.size()));
+    }
+    bool absent = false;
+    for (const array::Held& h : held) absent |= !h.present;
+    PyArray_Descr* descr = string_dtype(absent);
+    if (descr == nullptr) return nullptr;
+    owned result(PyArray_Empty(elements.nd, const_cast<npy_intp*>(elements.shape), descr, 0));
+    if (!result) return nullptr;
+    auto* a = reinterpret_cast<PyArrayObject*>(result.p);
+    char* data = static_cast<char*>(PyArray_DATA(a));
+    const npy_intp step = PyArray_ITEMSIZE(a);
+    npy_string_allocator* allocator =
+        NpyString_acquire_allocator(reinterpret_cast<PyArray_StringDTypeObject*>(PyArray_DESCR(a)));
+    int failed = 0;
+    for (std::size_t i = 0; i < held.size() && failed == 0; ++i) {
+        auto* packed = reinterpret_cast<npy_packed_static_string*>(data + static_cast<npy_intp>(i) * step);
+        array::Held& h = held[i];
+        failed = h.present ? NpyString_pack(allocator, packed, h.text.data(), h.text.size())
+                           : NpyString_pack_null(allocator, packed);
+        std::string().swap(h.text);  // given up as soon as it is copied
+    }
+    NpyString_release_allocator(allocator);
+    if (failed < 0) return PyErr_NoMemory();
+    return result.release();
+}
+
+// The pairs of the one element as an (n_pairs, 2) int64 array.
+PyObject* pairs_made(const array::Held& h) {
+    npy_intp shape[2] = {static_cast<npy_intp>(h.pairs.size() / 2), 2};
+    owned result(PyArray_SimpleNew(2, shape, NPY_INT64));
+    if (!result) return nullptr;
+    if (!h.pairs.empty())
+        std::memcpy(PyArray_DATA(reinterpret_cast<PyArrayObject*>(result.p)), h.pairs.data(),
+                    h.pairs.size() * sizeof(std::int64_t));
+    return result.release();
 }
 
 PyObject* tuple_of_slots(PyObject* const* slots, int n) {
@@ -146,6 +235,7 @@ PyObject* call(const TextFunction& fn, PyObject* module, PyObject* const* args, 
                PyObject* kwnames) {
     const Row& row = *fn.row;
     const array::Form& f = *row.array;
+    const int nin = f.nin - f.per_call;  // the texts; the options follow them in the core
     Options options;
     PyObject* kept[NPY_MAXARGS + 8];
     PyObject* kept_names_raw = nullptr;
@@ -161,40 +251,57 @@ PyObject* call(const TextFunction& fn, PyObject* module, PyObject* const* args, 
     if (!frame::bind(*row.signature, given ? kept : args, nargs, kept_names.p, slots))
         return nullptr;
 
-    for (int k = 0; k < f.nin; ++k)
-        if (is_foreign(slots[k])) {
+    for (int k = 0; k < nin; ++k)
+        if (is_foreign(slots[k]) && !of_one(f)) {
             owned function(PyObject_GetAttrString(module, fn.name.c_str()));
-            owned values(function ? tuple_of_slots(slots, f.nin) : nullptr);
+            owned values(function ? tuple_of_slots(slots, nin) : nullptr);
             owned call_args(values ? Py_BuildValue("(OOO)", function.p, values.p,
                                                    given ? given.p : Py_None)
                                    : nullptr);
             return call_args ? interop("texts_foreign", call_args.p) : nullptr;
         }
 
-    Mode mode;
-    if (!current_mode(mode)) return nullptr;
+    Mode mode = Mode::raise;
+    if (!of_one(f) && !current_mode(mode)) return nullptr;
     PyObject* series = nullptr;  // the first argument that is a pandas Series
     owned columns[NPY_MAXARGS];
     PyArrayObject* arrays[NPY_MAXARGS];
-    for (int k = 0; k < f.nin; ++k) {
+    for (int k = 0; k < nin; ++k) {
         if (series == nullptr && is_pandas_series(slots[k])) series = slots[k];
         columns[k].p = reinterpret_cast<PyObject*>(
             as_column(slots[k], fn.name.c_str(), row.signature->params[k]));
         if (!columns[k]) return nullptr;
         arrays[k] = reinterpret_cast<PyArrayObject*>(columns[k].p);
+        if (of_one(f) && PyArray_NDIM(arrays[k]) != 0) {
+            PyErr_Format(PyExc_TypeError,
+                         "quorin_np.%s: argument '%s' must be one str, not a collection (%s)",
+                         fn.name.c_str(), row.signature->params[k], Py_TYPE(slots[k])->tp_name);
+            return nullptr;
+        }
     }
     Elements elements;
-    if (!elements.open(arrays, f.nin)) return nullptr;
-    owned result(PyArray_SimpleNew(elements.nd, elements.shape,
-                                   f.count_result ? NPY_INT64 : NPY_FLOAT64));
-    if (!result) return nullptr;
-    char* out = static_cast<char*>(PyArray_DATA(reinterpret_cast<PyArrayObject*>(result.p)));
+    if (!elements.open(arrays, nin)) return nullptr;
+    owned result;
+    std::vector<array::Held> held;
+    char* out;
+    if (holds(f)) {
+        held.resize(static_cast<std::size_t>(elements.size));
+        out = reinterpret_cast<char*>(held.data());
+    } else {
+        result.p = PyArray_SimpleNew(elements.nd, elements.shape,
+                                     f.count_result ? NPY_INT64 : NPY_FLOAT64);
+        if (!result) return nullptr;
+        out = static_cast<char*>(PyArray_DATA(reinterpret_cast<PyArrayObject*>(result.p)));
+    }
+    std::uint64_t fed[8] = {};
+    for (std::size_t k = 0; k < fn.extras.feeds.size(); ++k) fed[k] = options.fed(fn.extras.feeds[k]);
 
     const bool folds = fn.extras.without_lock;
-    Gathering g{fn.name.c_str(), row.signature, arrays, f.nin, mode, f.count_result, out,
-                folds ? kFoldChunkElements : kChunkElements, folds ? kFoldChunkBytes : kChunkBytes};
+    Gathering g{fn.name.c_str(), row.signature, arrays, nin, mode, f.count_result,
+                holds(f) ? nullptr : out, folds ? kFoldChunkElements : kChunkElements,
+                folds ? kFoldChunkBytes : kChunkBytes};
     owned missing;  // takes g.missing when it is made
-    Work work{&f, fn.extras.batch, mode, out};
+    Work work{&f, fn.extras.batch, mode, out, fed};
     Tally tally;
     Chunk chunk;
     Folding folding(folds ? options.workers : 1);
@@ -244,9 +351,19 @@ PyObject* call(const TextFunction& fn, PyObject* module, PyObject* const* args, 
     chunk.release();
     if (tally.count > 0) {
         if (mode == Mode::raise) return raise_refusal(fn, tally);
-        if (mode == Mode::warn && !warn_refusals(fn, tally, f.count_result)) return nullptr;
+        if (mode == Mode::warn && !warn_refusals(fn, tally)) return nullptr;
     }
-    if (elements.nd == 0)
+    if (of_one(f)) {
+        if (!held[0].present)  // missing: there is nothing to fold
+            return PyErr_Format(PyExc_TypeError, "quorin_np.%s: argument '%s' is missing (%s)",
+                                fn.name.c_str(), row.signature->params[0],
+                                Py_TYPE(slots[0])->tp_name);
+        return pairs_made(held[0]);
+    }
+    if (holds(f)) {
+        result.p = texts_made(elements, held);
+        if (!result || elements.nd == 0) return result.release();
+    } else if (elements.nd == 0)
         return PyArray_Return(reinterpret_cast<PyArrayObject*>(result.release()));
     if (series != nullptr && elements.nd == 1) {
         owned wrap(Py_BuildValue("(OOO)", result.p, missing ? missing.p : Py_None, series));
@@ -280,7 +397,7 @@ std::string doc_of(const Row& row, const Extras& extras) {
 Extras extras_of(const Row& row) {
     for (const Extras& e : kExtras)
         if (std::string_view(e.name) == row.name) return e;
-    return {row.name, false, {}, nullptr};
+    return {row.name, false, {}, {}, nullptr};
 }
 
 std::deque<TextFunction>* functions = nullptr;  // kept for the process: the functions point into it
@@ -319,10 +436,14 @@ int add_text_functions(PyObject* module) {
             TextFunction& fn = functions->emplace_back();
             fn.row = &row;
             fn.extras = extras_of(row);
+            const int texts = row.array->nin - row.array->per_call;
             // A group kernel takes one text per element and fills the count of each.
             if (fn.extras.batch != nullptr &&
-                (row.array->nin != 1 || !row.array->count_result || fn.extras.batch->width > 64))
+                (texts != 1 || !row.array->count_result || fn.extras.batch->width > 64))
                 wrong = "quorin_np: a group kernel on a row it does not fit";
+            if (static_cast<int>(fn.extras.feeds.size()) != row.array->per_call ||
+                fn.extras.feeds.size() > 8 || (of_one(*row.array) && texts != 1))
+                wrong = "quorin_np: the options of a function over texts do not fit its core";
             fn.name = row.name;
             fn.doc = doc_of(row, fn.extras);
             fn.def = {fn.name.c_str(),

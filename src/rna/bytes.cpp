@@ -8,6 +8,7 @@
 
 #include "rna/fill.hpp"
 #include "rna/trace.hpp"
+#include "target.hpp"
 
 namespace quorin::rna::detail {
 namespace {
@@ -26,23 +27,14 @@ typedef std::uint8_t vec __attribute__((vector_size(kBytes)));
 }  // namespace sse2
 
 #if defined(__x86_64__)
-// Everything up to the matching pop is compiled for AVX2; clang spells it differently.
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2")
-#endif
+// Everything up to QUORIN_TARGET_END is compiled for AVX2.
+QUORIN_TARGET_BEGIN("avx2")
 namespace avx2 {
 constexpr std::size_t kBytes = 32;
 typedef std::uint8_t vec __attribute__((vector_size(kBytes)));
 #include "rna/bytes_kernel.inc"
 }  // namespace avx2
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+QUORIN_TARGET_END
 #endif
 
 // The scratch: four rows of pairing flags (one per base code), the flags of kRows rows under a

@@ -10,6 +10,7 @@
 #include <new>
 
 #include "rna/fill.hpp"
+#include "target.hpp"
 
 namespace quorin::rna {
 namespace {
@@ -23,21 +24,12 @@ typedef std::uint8_t vec __attribute__((vector_size(kLanes)));
 
 
 #if defined(__x86_64__)
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2")
-#endif
+QUORIN_TARGET_BEGIN("avx2")
 namespace avx2 {
 typedef std::uint8_t vec __attribute__((vector_size(kLanes)));
 #include "rna/lanes_kernel.inc"
 }  // namespace avx2
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+QUORIN_TARGET_END
 #endif
 
 // One bit per base: A, U (and T), G, C; and the bases each pairs with (A-U, G-C, G-U).
@@ -63,7 +55,8 @@ bool lanes_take(std::string_view sequence) noexcept {
     return all != 0;
 }
 
-void fold_lanes(const std::string_view* sequences, std::size_t count, std::uint64_t* counts) {
+void fold_lanes(const std::string_view* sequences, std::size_t count, std::uint64_t* counts,
+                std::size_t min_loop) {
     std::size_t n = 0;
     for (std::size_t l = 0; l < count; ++l) n = std::max(n, sequences[l].size());
     if (n < 2) {
@@ -90,10 +83,10 @@ void fold_lanes(const std::string_view* sequences, std::size_t count, std::uint6
     if (detail::best_isa() == detail::Isa::avx2) {
         using V = avx2::vec;
         avx2::fold_group(reinterpret_cast<const V*>(pm), reinterpret_cast<const V*>(oh), n,
-                         reinterpret_cast<V*>(g), reinterpret_cast<V*>(t));
+                         min_loop, reinterpret_cast<V*>(g), reinterpret_cast<V*>(t));
     } else
 #endif
-        generic::fold_group(pm, oh, n, g, t);
+        generic::fold_group(pm, oh, n, min_loop, g, t);
     // Padding pairs with nothing, so the whole padded span counts what the sequence does.
     const auto* last = reinterpret_cast<const std::uint8_t*>(g + (n - 1));
     for (std::size_t l = 0; l < count; ++l) counts[l] = last[l];

@@ -19,8 +19,10 @@ inline constexpr std::size_t kLanesUpTo = 192;
 // else is left to fold(), which refuses it with its message).
 bool lanes_take(std::string_view sequence) noexcept;
 
-// Folds sequences[0..count), count <= kLanes, each taken by lanes_take, writing their counts.
-// Throws std::bad_alloc when the scratch cannot be had.
-void fold_lanes(const std::string_view* sequences, std::size_t count, std::uint64_t* counts);
+// Folds sequences[0..count), count <= kLanes, each taken by lanes_take, writing their counts,
+// with no pair enclosing fewer than `min_loop` bases. Throws std::bad_alloc when the scratch
+// cannot be had.
+void fold_lanes(const std::string_view* sequences, std::size_t count, std::uint64_t* counts,
+                std::size_t min_loop = 0);
 
 }  // namespace quorin::rna

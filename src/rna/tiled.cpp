@@ -16,6 +16,7 @@
 #if QUORIN_TILED_FILL
 
 #include "rna/trace.hpp"
+#include "target.hpp"
 
 #include <immintrin.h>
 
@@ -97,13 +98,8 @@ struct V {
 }  // namespace sse2
 }  // namespace
 
-// Everything up to the matching pop is compiled for AVX2; clang spells it differently.
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2")
-#endif
+// Everything up to QUORIN_TARGET_END is compiled for AVX2.
+QUORIN_TARGET_BEGIN("avx2")
 namespace {
 namespace avx2 {
 
@@ -136,11 +132,7 @@ struct V {
 
 }  // namespace avx2
 }  // namespace
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+QUORIN_TARGET_END
 
 std::optional<std::uint64_t> fold_tiled(std::span<const std::uint8_t> codes, Poll poll, bool avx2,
                                         const Request& request) {

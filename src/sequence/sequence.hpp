@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <span>
 
 #include "error/quorin_error.hpp"
 #include "numeric.hpp"
@@ -98,7 +97,7 @@ inline Result<double> shannon_entropy(double p) {
 }
 
 // Entropy of a distribution in nats, over the probabilities as given (no normalisation).
-inline Result<double> shannon_entropy_dist(std::span<const double> probabilities) {
+inline Result<double> shannon_entropy_dist(List<double> probabilities) {
     if (probabilities.empty())
         return fail("Quorin.ShannonEntropy: probabilities must not be empty");
     for (double p : probabilities)

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <span>
 
 #include "error/quorin_error.hpp"
 #include "numeric.hpp"
@@ -60,16 +59,17 @@ inline Result<std::array<double, 4>> hardy_weinberg_test(std::uint64_t n_aa_dom,
 }
 
 // Root-mean-square deviation of points paired by position, without superposition.
-inline Result<double> protein_rmsd(std::span<const Triple> coords1,
-                                   std::span<const Triple> coords2) {
+inline Result<double> protein_rmsd(List<Triple> coords1,
+                                   List<Triple> coords2) {
     if (coords1.size() != coords2.size())
         return fail("Quorin.ProteinRMSD: coordinate arrays must have the same length");
     if (coords1.empty()) return 0.0;
     double s = -0.0;
     for (std::size_t i = 0; i < coords1.size(); ++i) {
-        double dx = coords1[i][0] - coords2[i][0];
-        double dy = coords1[i][1] - coords2[i][1];
-        double dz = coords1[i][2] - coords2[i][2];
+        Triple a = coords1[i], b = coords2[i];
+        double dx = a[0] - b[0];
+        double dy = a[1] - b[1];
+        double dz = a[2] - b[2];
         s = s + ((dx * dx + dy * dy) + dz * dz);
     }
     return std::sqrt(s / static_cast<double>(coords1.size()));

@@ -2177,7 +2177,7 @@ Example
 np.float64(-0.08905404533864951)
 """
 @overload
-def nussinov(sequence: str, *, workers: int = 1) -> int64:
+def nussinov(sequence: str, *, min_loop: int = 0, workers: int = 1) -> int64:
     """Maximum number of non-crossing base pairs of an RNA sequence (Nussinov base-pair maximisation).
 
     Counts the pairs A–U, G–C and G–U in either order, with no two pairs crossing and no base in
@@ -2213,6 +2213,9 @@ def nussinov(sequence: str, *, workers: int = 1) -> int64:
     ----------
     sequence : str or array_like of str
         RNA (or DNA) sequence of A, U, G, C, T in either case.
+    min_loop : int, 0 or more, one value for the whole call, default 0
+        The minimum hairpin loop: no pair encloses fewer bases (3 the usual choice of RNA
+        folding; 0, the default, the contract's model, whose counts these are).
     workers : int, a number of threads, or -1 for every core, default 1
         Threads that fold, the calling one among them (SciPy's convention: -1 for every core, -2
         for all but one); results, refusals, Ctrl-C and `MemoryError` are those of one thread.
@@ -2232,12 +2235,13 @@ def nussinov(sequence: str, *, workers: int = 1) -> int64:
 
     Notes
     -----
-    Differs from RNA folding programs: there is no minimum hairpin loop (`AU` folds to 1 pair,
-    where programs usually require 3 unpaired bases), no energy model (the result is not a
-    minimum free energy, MFE) and no traceback: only the count is returned, not the structure.
+    Differs from RNA folding programs: no energy model (the result is not a minimum free energy,
+    MFE), and no minimum hairpin loop unless `min_loop` asks for one (`AU` folds to 1 pair,
+    where programs usually require 3 unpaired bases). Only the count is returned:
+    `nussinov_structure` and `nussinov_pairs` give one optimal structure.
     """
 @overload
-def nussinov(sequence: _Texts, *, workers: int = 1) -> NDArray[int64]:
+def nussinov(sequence: _Texts, *, min_loop: int = 0, workers: int = 1) -> NDArray[int64]:
     """Maximum number of non-crossing base pairs of an RNA sequence (Nussinov base-pair maximisation).
 
     Counts the pairs A–U, G–C and G–U in either order, with no two pairs crossing and no base in
@@ -2273,6 +2277,9 @@ def nussinov(sequence: _Texts, *, workers: int = 1) -> NDArray[int64]:
     ----------
     sequence : str or array_like of str
         RNA (or DNA) sequence of A, U, G, C, T in either case.
+    min_loop : int, 0 or more, one value for the whole call, default 0
+        The minimum hairpin loop: no pair encloses fewer bases (3 the usual choice of RNA
+        folding; 0, the default, the contract's model, whose counts these are).
     workers : int, a number of threads, or -1 for every core, default 1
         Threads that fold, the calling one among them (SciPy's convention: -1 for every core, -2
         for all but one); results, refusals, Ctrl-C and `MemoryError` are those of one thread.
@@ -2292,9 +2299,10 @@ def nussinov(sequence: _Texts, *, workers: int = 1) -> NDArray[int64]:
 
     Notes
     -----
-    Differs from RNA folding programs: there is no minimum hairpin loop (`AU` folds to 1 pair,
-    where programs usually require 3 unpaired bases), no energy model (the result is not a
-    minimum free energy, MFE) and no traceback: only the count is returned, not the structure.
+    Differs from RNA folding programs: no energy model (the result is not a minimum free energy,
+    MFE), and no minimum hairpin loop unless `min_loop` asks for one (`AU` folds to 1 pair,
+    where programs usually require 3 unpaired bases). Only the count is returned:
+    `nussinov_structure` and `nussinov_pairs` give one optimal structure.
     """
 osmolarity: Final[ufunc]
 """Calculated serum osmolarity 2·Na + glucose/18 + BUN/2.8, in mOsm/L.
@@ -3435,6 +3443,8 @@ __all__ += [
     "meld",
     "meld_3",
     "meld_na",
+    "nussinov_pairs",
+    "nussinov_structure",
 ]
 
 albumin_g_dl: Final[ufunc]
@@ -4240,6 +4250,406 @@ Kim WR, Biggins SW, Kremers WK, et al. Hyponatremia and mortality among patients
 liver-transplant waiting list. N Engl J Med 2008;359:1018–1026 (1.32, 0.033, 137, the bounds
 125–137); OPTN Policy 9.1, in force since January 2016 (applied when MELD(i) > 11, the
 rounding, the cap at 40).
+"""
+
+# A str gives its structure (None where it has none: missing, or refused under errstate); a
+# collection gives an array of StringDType, a Series a Series.
+@overload
+def nussinov_structure(sequences: str, *, min_loop: int = 0, workers: int = 1) -> str:
+    """One optimal secondary structure of each RNA sequence, as dot-bracket text (Nussinov base-pair maximisation with traceback).
+
+    Takes what `nussinov` takes: a `str`, a list or tuple of them, a NumPy array of StringDType
+    or of objects, or a pandas Series, which gives a Series back on the same index. A sequence
+    that the contract refuses is refused with the message below, under `quorin_np.errstate` with
+    the element's flat index.
+
+    Missing and refused elements have no structure. A missing sequence (`None`, a float NaN,
+    pandas' `NA`, the NA of a StringDType) is never refused, and a refused one under `"nan"` or
+    `"warn"` is set to the same mark: `None` for a single `str`, otherwise the array's NA,
+    `None`, in a `StringDType(na_object=None)` (the dtype is plain `StringDType()` when every
+    element has a structure; no empty string stands for a missing one, since `""` is the
+    structure of the empty sequence). A pandas Series gets pandas' `string` dtype with `<NA>`
+    there, a polars Series a `String` column with nulls.
+
+    The sequences are read with the interpreter lock held and folded without it, on `workers`
+    threads of the call's own, as `nussinov` folds them; Ctrl-C stops a long call on the main
+    thread within milliseconds.
+
+    Formula::
+
+        γ(i, j) = 0 if i ≥ j, else the largest of
+            γ(i + 1, j), γ(i, j − 1),
+            γ(i + 1, j − 1) + (1 if the bases at i and j can pair and j − i − 1 ≥ min_loop, else 0),
+            γ(i, k) + γ(k + 1, j) for i ≤ k < j
+        read the span (0, n − 1); to read a span (i, j), while γ(i, j) > 0:
+            if γ(i + 1, j) = γ(i, j): base i is unpaired, go on with (i + 1, j)
+            else pair i with the least k ≥ i + 1 + min_loop that can pair with it
+                and has γ(i + 1, k − 1) + 1 + γ(k + 1, j) = γ(i, j);
+                read (i + 1, k − 1), then go on with (k + 1, j)
+
+    Parameters
+    ----------
+    sequences : str or array_like of str
+        RNA (or DNA) sequences of A, U, G, C, T in either case.
+    min_loop : int, 0 or more, one value for the whole call, default 0
+        The minimum hairpin loop: no pair encloses fewer bases (3 the usual choice, 0 the
+        contract's model).
+    workers : int, a number of threads, or -1 for every core, default 1
+        Threads that fold, the calling one among them (SciPy's convention: -1 for every core, -2
+        for all but one); results, refusals, Ctrl-C and `MemoryError` are those of one thread.
+
+    Returns
+    -------
+    str for one str, else an ndarray of StringDType (a Series for a Series)
+        One character per base of each sequence: `(` and `)` for the two bases of a pair, `.`
+        for an unpaired base.
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if a character is not one of `AUGCTaugct` (the first such character is named):
+          "Quorin.NussinovStructure: invalid base '{c}' (alphabet is A,U,G,C; T accepted as U)"
+
+    Notes
+    -----
+    Not a minimum free energy structure: the model counts pairs and has no energies (no
+    stacking, no loop penalties), so its optimum is rarely the native fold; with `min_loop=0` it
+    pairs neighbours freely. `nussinov_pairs` gives the same structure as a list of pairs.
+
+    Example
+    -------
+    >>> quorin_np.nussinov_structure("GGGAAACCC")
+    '(((...)))'
+
+    References
+    ----------
+    R. Nussinov, G. Pieczenik, J. R. Griggs and D. J. Kleitman, "Algorithms for loop matchings",
+    SIAM Journal on Applied Mathematics 35(1), 68–82 (1978): the maximisation. R. Nussinov and
+    A. B. Jacobson, "Fast algorithm for predicting the secondary structure of single-stranded
+    RNA", PNAS 77(11), 6309–6313 (1980): the traceback and the minimum hairpin loop.
+    """
+@overload
+def nussinov_structure(sequences: _Texts, *, min_loop: int = 0, workers: int = 1) -> NDArray[Any]:
+    """One optimal secondary structure of each RNA sequence, as dot-bracket text (Nussinov base-pair maximisation with traceback).
+
+    Takes what `nussinov` takes: a `str`, a list or tuple of them, a NumPy array of StringDType
+    or of objects, or a pandas Series, which gives a Series back on the same index. A sequence
+    that the contract refuses is refused with the message below, under `quorin_np.errstate` with
+    the element's flat index.
+
+    Missing and refused elements have no structure. A missing sequence (`None`, a float NaN,
+    pandas' `NA`, the NA of a StringDType) is never refused, and a refused one under `"nan"` or
+    `"warn"` is set to the same mark: `None` for a single `str`, otherwise the array's NA,
+    `None`, in a `StringDType(na_object=None)` (the dtype is plain `StringDType()` when every
+    element has a structure; no empty string stands for a missing one, since `""` is the
+    structure of the empty sequence). A pandas Series gets pandas' `string` dtype with `<NA>`
+    there, a polars Series a `String` column with nulls.
+
+    The sequences are read with the interpreter lock held and folded without it, on `workers`
+    threads of the call's own, as `nussinov` folds them; Ctrl-C stops a long call on the main
+    thread within milliseconds.
+
+    Formula::
+
+        γ(i, j) = 0 if i ≥ j, else the largest of
+            γ(i + 1, j), γ(i, j − 1),
+            γ(i + 1, j − 1) + (1 if the bases at i and j can pair and j − i − 1 ≥ min_loop, else 0),
+            γ(i, k) + γ(k + 1, j) for i ≤ k < j
+        read the span (0, n − 1); to read a span (i, j), while γ(i, j) > 0:
+            if γ(i + 1, j) = γ(i, j): base i is unpaired, go on with (i + 1, j)
+            else pair i with the least k ≥ i + 1 + min_loop that can pair with it
+                and has γ(i + 1, k − 1) + 1 + γ(k + 1, j) = γ(i, j);
+                read (i + 1, k − 1), then go on with (k + 1, j)
+
+    Parameters
+    ----------
+    sequences : str or array_like of str
+        RNA (or DNA) sequences of A, U, G, C, T in either case.
+    min_loop : int, 0 or more, one value for the whole call, default 0
+        The minimum hairpin loop: no pair encloses fewer bases (3 the usual choice, 0 the
+        contract's model).
+    workers : int, a number of threads, or -1 for every core, default 1
+        Threads that fold, the calling one among them (SciPy's convention: -1 for every core, -2
+        for all but one); results, refusals, Ctrl-C and `MemoryError` are those of one thread.
+
+    Returns
+    -------
+    str for one str, else an ndarray of StringDType (a Series for a Series)
+        One character per base of each sequence: `(` and `)` for the two bases of a pair, `.`
+        for an unpaired base.
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if a character is not one of `AUGCTaugct` (the first such character is named):
+          "Quorin.NussinovStructure: invalid base '{c}' (alphabet is A,U,G,C; T accepted as U)"
+
+    Notes
+    -----
+    Not a minimum free energy structure: the model counts pairs and has no energies (no
+    stacking, no loop penalties), so its optimum is rarely the native fold; with `min_loop=0` it
+    pairs neighbours freely. `nussinov_pairs` gives the same structure as a list of pairs.
+
+    Example
+    -------
+    >>> quorin_np.nussinov_structure("GGGAAACCC")
+    '(((...)))'
+
+    References
+    ----------
+    R. Nussinov, G. Pieczenik, J. R. Griggs and D. J. Kleitman, "Algorithms for loop matchings",
+    SIAM Journal on Applied Mathematics 35(1), 68–82 (1978): the maximisation. R. Nussinov and
+    A. B. Jacobson, "Fast algorithm for predicting the secondary structure of single-stranded
+    RNA", PNAS 77(11), 6309–6313 (1980): the traceback and the minimum hairpin loop.
+    """
+def nussinov_pairs(sequence: str, *, min_loop: int = 0) -> NDArray[int64]:
+    """The base pairs of one optimal secondary structure of an RNA sequence, as an (n_pairs, 2) array of 0-based positions.
+
+    The structure `nussinov_structure` gives for the same sequence and `min_loop`, as the
+    positions of its pairs: row (i, j) for the bases at i and j, i < j, the rows sorted by i.
+    Takes one sequence: a collection, or a missing value such as `None`, is refused with a
+    `TypeError`, and a sequence the fold refuses raises its `ValueError` whatever
+    `quorin_np.errstate` says (there is no element of an array to mark refused). The fold runs
+    without the interpreter lock; Ctrl-C stops it on the main thread.
+
+    Formula::
+
+        the structure of nussinov_structure(sequence, min_loop=min_loop): one row (i, j) for each
+        pair, i at its "(" and j at its ")", in increasing i
+
+    Parameters
+    ----------
+    sequence : str, one sequence
+        RNA (or DNA) sequence of A, U, G, C, T in either case.
+    min_loop : int, 0 or more, one value for the whole call, default 0
+        The minimum hairpin loop: no pair encloses fewer bases (3 the usual choice, 0 the
+        contract's model).
+
+    Returns
+    -------
+    ndarray of int64, shape (n_pairs, 2)
+        One row (i, j) per pair, 0-based, i < j, sorted by i; as many rows as `nussinov` counts.
+
+    Raises
+    ------
+    ValueError
+        Checked in this order; the first that holds decides and nothing is computed:
+
+        - if a character is not one of `AUGCTaugct` (the first such character is named):
+          "Quorin.NussinovStructure: invalid base '{c}' (alphabet is A,U,G,C; T accepted as U)"
+
+    Notes
+    -----
+    The rows index the sequence as given, so `sequence[i]` and `sequence[j]` are the paired
+    bases. An empty result keeps its shape (0, 2).
+
+    Example
+    -------
+    >>> quorin_np.nussinov_pairs("GGGAAACCC", min_loop=3)
+    array([[0, 8],
+           [1, 7],
+           [2, 6]])
+
+    References
+    ----------
+    R. Nussinov and A. B. Jacobson, "Fast algorithm for predicting the secondary structure of
+    single-stranded RNA", PNAS 77(11), 6309–6313 (1980).
+    """
+# quorin_np's own functions: superposed structures.
+__all__ += [
+    "superpose",
+    "superposed_rmsd",
+    "superposed_rmsd_weighted",
+]
+
+superposed_rmsd: Final[ufunc]
+"""RMSD of two structures of paired atoms after their optimal rigid superposition (rotation and translation).
+
+The root-mean-square deviation that remains once `coords` is rotated and moved onto
+`reference` as well as a rigid motion can; it is symmetric in its two arguments.
+`protein_rmsd` is the RMSD as the coordinates are given, without superposition.
+
+Formula::
+
+    x' = x − x₀, y' = y − y₀ (x₀, y₀ the first atoms); cx = Σ x' / n, cy = Σ y' / n
+    S = Σ x' y'ᵀ − n cx cyᵀ;  G = Σ (|x'|² + |y'|²) − n (|cx|² + |cy|²)
+    N = Horn's symmetric 4 × 4 matrix of S; λ its largest eigenvalue, q its eigenvector
+    R = the rotation of q; D = G − 2λ
+    if D × 10⁻⁹ ≥ (n/8 + 64) ε Σ (|x'|² + |y'|²): RMSD = sqrt(D / n)
+    else RMSD = sqrt(Σ |R (x' − cx) − (y' − cy)|² / n)
+
+Parameters
+----------
+coords : array_like of float, shape (..., n, 3)
+    The structure compared, one (x, y, z) per atom, typically Å.
+reference : array_like of float, shape (..., n, 3)
+    The structure it is compared with, atom k paired with atom k of `coords`.
+
+Returns
+-------
+ndarray of float64, or a scalar for scalar arguments
+    The RMSD after superposition, in the unit of the coordinates; 0 for identical or
+    single-atom structures.
+
+Raises
+------
+ValueError
+    Checked in this order; the first that holds decides and nothing is computed:
+
+    - if the structures differ in length: "Quorin.SuperposedRmsd: coordinate arrays must
+      have the same length"
+    - if they have no atom: "Quorin.SuperposedRmsd: structures must have at least one atom"
+    - if a coordinate is NaN or ±inf: "Quorin.SuperposedRmsd: coordinates must be finite"
+    - if the squares of the coordinates' differences overflow: "Quorin.SuperposedRmsd:
+      coordinates too far apart to superpose (their squares overflow)"
+
+Notes
+-----
+The sums run in eight interleaved lanes (atom k in lane k mod 8), added pairwise at the end,
+on every processor, so results are the same on every machine and for every memory layout of
+the same values. The moments are read once per structure pair; only a pair within rounding
+of identical is read twice.
+
+The function reference has a recipe for this function: RMSD, per-atom distances and TM-score
+from one superposition.
+
+Example
+-------
+>>> round(float(quorin_np.protein_rmsd(model, native)), 2)
+10.4
+
+References
+----------
+B. K. P. Horn, "Closed-form solution of absolute orientation using unit quaternions",
+Journal of the Optical Society of America A 4(4), 629–642 (1987): the rotation as the
+eigenvector of the largest eigenvalue. D. L. Theobald, "Rapid calculation of RMSDs using a
+quaternion-based characteristic polynomial", Acta Crystallographica A61, 478–480 (2005): λ
+as the largest root of that polynomial. G. H. Golub and C. F. Van Loan, Matrix Computations,
+4th ed., §8.5 (2013): the Jacobi eigenvalue method.
+"""
+superposed_rmsd_weighted: Final[ufunc]
+"""Weighted RMSD of two structures of paired atoms after their optimal weighted rigid superposition.
+
+`superposed_rmsd` with a weight per atom (masses for a mass-weighted RMSD, occupancies, or 0
+and 1 to fit and score a subset): the superposition minimises Σ wₖ |R xₖ + t − yₖ|², and the
+result is the square root of that minimum over Σ wₖ. The weights broadcast like the
+structures: one `(n,)` vector serves a whole trajectory.
+
+Formula::
+
+    as superposed_rmsd, with every sum over atoms weighted (Σ wₖ x'ₖ, Σ wₖ x'ₖ y'ₖᵀ, ...)
+    and n replaced by W = Σ wₖ:
+    RMSD = sqrt(D / W), or sqrt(Σ wₖ |R (x'ₖ − cx) − (y'ₖ − cy)|² / W)
+
+Parameters
+----------
+coords : array_like of float, shape (..., n, 3)
+    The structure compared, one (x, y, z) per atom, typically Å.
+reference : array_like of float, shape (..., n, 3)
+    The structure it is compared with, atom k paired with atom k of `coords`.
+weights : array_like of float, the list along the last axis
+    One weight per atom, finite and not negative, not all zero; only their ratios matter.
+
+Returns
+-------
+ndarray of float64, or a scalar for scalar arguments
+    The weighted RMSD after the weighted superposition, in the unit of the coordinates.
+
+Raises
+------
+ValueError
+    Checked in this order; the first that holds decides and nothing is computed:
+
+    - if the structures differ in length: "Quorin.SuperposedRmsdWeighted: coordinate arrays
+      must have the same length"
+    - if there is not one weight per atom: "Quorin.SuperposedRmsdWeighted: weights must have
+      one value per atom"
+    - if they have no atom: "Quorin.SuperposedRmsdWeighted: structures must have at least
+      one atom"
+    - if a weight is negative, NaN or ±inf (or their sum overflows):
+      "Quorin.SuperposedRmsdWeighted: weights must be finite and non-negative"
+    - if every weight is 0: "Quorin.SuperposedRmsdWeighted: weights must not all be zero"
+    - if a coordinate is NaN or ±inf (an atom of weight 0 included):
+      "Quorin.SuperposedRmsdWeighted: coordinates must be finite"
+    - if the weighted squares of the coordinates' differences overflow:
+      "Quorin.SuperposedRmsdWeighted: coordinates too far apart to superpose (their squares
+      overflow)"
+
+Notes
+-----
+Weights of 1 give `superposed_rmsd` to rounding. Weights of 0 and 1 give the RMSD of the
+selected atoms superposed on their own, as `superposed_rmsd` of that subset does.
+
+Example
+-------
+>>> round(float(quorin_np.superposed_rmsd_weighted(model, native, first_half)), 3)
+0.666
+
+References
+----------
+B. K. P. Horn, "Closed-form solution of absolute orientation using unit quaternions",
+Journal of the Optical Society of America A 4(4), 629–642 (1987), with weights as in its
+section on weighted points.
+"""
+superpose: Final[ufunc]
+"""The optimal rigid superposition of one structure on another: a rotation matrix R and a translation t with mobile @ R.T + t superposed on target.
+
+The rigid motion `superposed_rmsd` measures after: `mobile @ R.T + t` (each atom x moved to
+R x + t) lies as close to `target` as a rotation and a translation can bring it, in the
+least-squares sense. R is always a proper rotation (orthonormal, determinant +1), also for a
+mirror image, which a rotation cannot undo. Feed the moved coordinates to `protein_rmsd`, to
+per-atom distances and to `tm_score` (see the recipe of `superposed_rmsd`).
+
+Formula::
+
+    as superposed_rmsd: R = the rotation of the quaternion q
+    t = (y₀ + cy) − R (x₀ + cx), the target's centroid less the moved mobile centroid
+
+Parameters
+----------
+mobile : array_like of float, shape (..., n, 3)
+    The structure to move, one (x, y, z) per atom, typically Å.
+target : array_like of float, shape (..., n, 3)
+    The structure to move it onto, atom k paired with atom k of `mobile`.
+
+Returns
+-------
+tuple of 2 ndarrays of float64, shapes (..., 3, 3) and (..., 3)
+    R, shape (..., 3, 3), and t, shape (..., 3), in the unit of the coordinates for t.
+
+Raises
+------
+ValueError
+    Checked in this order; the first that holds decides and nothing is computed:
+
+    - if the structures differ in length: "Quorin.Superpose: coordinate arrays must have the
+      same length"
+    - if they have no atom: "Quorin.Superpose: structures must have at least one atom"
+    - if a coordinate is NaN or ±inf: "Quorin.Superpose: coordinates must be finite"
+    - if the squares of the coordinates' differences overflow: "Quorin.Superpose:
+      coordinates too far apart to superpose (their squares overflow)"
+
+Notes
+-----
+A refused pair gives NaN in every entry of its R and t under `errstate(refused="nan")`. For
+a single atom R is the identity and t the difference of the two atoms; for collinear
+structures R is one of the equally good rotations about their line.
+
+Example
+-------
+>>> R.round(6) + 0.0, t.round(6) + 0.0
+(array([[ 0.,  1.,  0.],
+       [-1.,  0.,  0.],
+       [ 0.,  0.,  1.]]), array([ 3.,  5., -8.]))
+
+References
+----------
+B. K. P. Horn, "Closed-form solution of absolute orientation using unit quaternions",
+Journal of the Optical Society of America A 4(4), 629–642 (1987).
 """
 
 def kdigo_gfr_labels(codes: Any) -> Any:

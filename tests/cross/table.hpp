@@ -15,7 +15,6 @@
 #include <tuple>
 #include <type_traits>
 #include <utility>
-#include <span>
 #include <vector>
 
 #include "array/form.hpp"
@@ -99,11 +98,11 @@ struct arg<std::vector<Triple>> {
     }
     const std::vector<Triple>& get() const { return v; }
 };
-// Cores that read a list through a span get the same values as those that take a vector.
+// Cores read a list through a List over the same values as a vector holds.
 template <class T>
-struct arg<std::span<const T>> : arg<std::vector<T>> {
+struct arg<List<T>> : arg<std::vector<T>> {
     using arg<std::vector<T>>::arg;
-    std::span<const T> get() const { return this->v; }
+    List<T> get() const { return List<T>(this->v); }
 };
 
 // The bits of a float, except that a NaN is only "nan": which NaN an operation makes is the
@@ -118,6 +117,10 @@ inline void print(std::uint64_t n) { std::printf(" %" PRIu64, n); }
 template <std::size_t N>
 void print(const std::array<double, N>& a) {
     for (double x : a) print(x);
+}
+inline void print(const RigidMotion& m) {
+    for (const Triple& row : m.rotation) print(row);
+    print(m.translation);
 }
 template <class T>
 void print(const Result<T>& r) {

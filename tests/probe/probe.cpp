@@ -21,8 +21,8 @@ Result<double> fails(double x) {
 std::array<double, 4> kinds(double r, std::uint32_t c32, std::uint64_t c64, std::string_view t) {
     return {r, static_cast<double>(c32), static_cast<double>(c64), static_cast<double>(t.size())};
 }
-std::array<double, 3> lists(std::span<const double> xs, std::span<const Triple> ts) {
-    return {sum(xs), static_cast<double>(ts.size()), ts.empty() ? 0.0 : ts.back()[2]};
+std::array<double, 3> lists(List<double> xs, List<Triple> ts) {
+    return {sum(xs), static_cast<double>(ts.size()), ts.empty() ? 0.0 : ts[ts.size() - 1][2]};
 }
 std::uint64_t defaults(double a, double b, double c) { return static_cast<std::uint64_t>(a + b * 10 + c * 100); }
 
