@@ -2,7 +2,7 @@
 run and printed as ratios. A benchmark, not a test: the machine is shared and noisy, so each
 figure is the best of several repeats.
 
-    PYTHONPATH=$(scripts/dev-build) .venv/bin/python benchmarks/arrays.py [--quick]
+    PYTHONPATH=$(scripts/dev-build) .venv/bin/python benchmarks/arrays.py [--quick] [--before DIR]
 """
 
 import argparse
@@ -44,6 +44,8 @@ def arrhenius_numpy(a, ea, t):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--quick", action="store_true", help="fewer repeats and smaller sizes")
+    parser.add_argument("--before", help="a directory PYTHONPATH imports an earlier build from "
+                        "(the vector loops' comparison, benchmarks/arrays_lanes.py)")
     args = parser.parse_args()
     n = 10**5 if args.quick else 10**6
     repeat = 3 if args.quick else 7
@@ -97,6 +99,10 @@ def main():
     import arrays_lists  # lists, coordinate stacks and collections of sequences
 
     arrays_lists.run(args.quick)
+
+    import arrays_lanes  # the vector loops against NumPy in place, and against an earlier build
+
+    arrays_lanes.run(args.quick, args.before)
 
 
 if __name__ == "__main__":

@@ -227,6 +227,11 @@ struct core_traits<R (*)(A...)> {
 };
 template <class R, class... A>
 struct core_traits<R (*)(A...) noexcept> : core_traits<R (*)(A...)> {};
+// A core written once over its value type (a lambda generic in V) takes reals only; as a
+// scalar function each of them is a double.
+template <class F>
+    requires std::is_class_v<F>
+struct core_traits<F> : array::generic_core<F> {};
 
 template <auto Core, class Args>
 struct invoker;

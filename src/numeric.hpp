@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <type_traits>
+
+#include "array/lanes.hpp"
 
 #include "list.hpp"
 
@@ -29,7 +32,8 @@ constexpr double powi(double x, std::uint32_t n) noexcept {
 }
 
 // min and max that return the other operand when exactly one is NaN (std::min does not).
-// Written out so that it inlines (fmin and fmax are library calls on x86-64).
+// Written out so that it inlines (fmin and fmax are library calls on x86-64); over lanes, the
+// same choices made lane by lane.
 inline double qmin(double a, double b) noexcept {
     if (std::isnan(a)) return b;
     if (std::isnan(b)) return a;
@@ -39,6 +43,14 @@ inline double qmax(double a, double b) noexcept {
     if (std::isnan(a)) return b;
     if (std::isnan(b)) return a;
     return b > a ? b : a;
+}
+template <int N>
+Lanes<N> qmin(Lanes<N> a, std::type_identity_t<Lanes<N>> b) noexcept {
+    return where(is_nan(a), b, where(is_nan(b), a, where(b < a, b, a)));
+}
+template <int N>
+Lanes<N> qmax(Lanes<N> a, std::type_identity_t<Lanes<N>> b) noexcept {
+    return where(is_nan(a), b, where(is_nan(b), a, where(b > a, b, a)));
 }
 
 // Sequential sum from -0.0, first element to last: an empty list sums to -0.0 and the order of

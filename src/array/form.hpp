@@ -3,6 +3,7 @@
 // carry a form, and the companion module turns it into ufunc loops.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cfenv>
 #include <cstddef>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "array/core_dims.hpp"
+#include "array/lanes.hpp"
 #include "error/quorin_error.hpp"
 
 namespace quorin::array {
@@ -274,20 +276,33 @@ constexpr unsigned count_bit() {
     return k;
 }
 
-// How a loop calls the core: directly, or with trailing parameters left to their defaults.
+// How a loop calls the core: directly, or with trailing parameters left to their defaults (in
+// every lane, when the values are lanes). `takes<A...>` says whether the core can be called
+// with values of these types; for lanes, only a core written over its value type can.
 template <auto Core>
 struct direct {
     template <class... A>
     static auto call(A... a) { return Core(a...); }
+    template <class... A>
+    static constexpr bool takes = std::is_invocable_v<decltype(Core), A...>;
 };
 template <auto Core, const auto& Defaults>
 struct with_defaults {
+    static constexpr std::size_t kLeft = std::tuple_size_v<std::remove_cvref_t<decltype(Defaults)>>;
+    template <class... A>
+    using value = std::tuple_element_t<0, std::tuple<A..., double>>;
     template <class... A>
     static auto call(A... a) {
         return [&]<std::size_t... K>(std::index_sequence<K...>) {
-            return Core(a..., Defaults[K]...);
-        }(std::make_index_sequence<std::tuple_size_v<std::remove_cvref_t<decltype(Defaults)>>>{});
+            return Core(a..., value<A...>(Defaults[K])...);
+        }(std::make_index_sequence<kLeft>{});
     }
+    template <std::size_t, class T>
+    using again = T;
+    template <class... A>
+    static constexpr bool takes = []<std::size_t... K>(std::index_sequence<K...>) {
+        return std::is_invocable_v<decltype(Core), A..., again<K, value<A...>>...>;
+    }(std::make_index_sequence<kLeft>{});
 };
 
 template <class F, class Params, unsigned Mask>
@@ -373,8 +388,130 @@ struct kernel<F, std::tuple<P...>, Mask> {
         return true;
     }
 
+    // ---- vector loops, for a core written over its value type ----------------------------
+    template <class, int N>
+    using lanes_of = Lanes<N>;
+    static constexpr bool kLanes = !layout::any && !out::count &&
+                                   (std::is_same_v<P, double> && ...) &&
+                                   F::template takes<lanes_of<P, 2>...>;
+
+    // Elements [from, from + count) through the scalar core. Out of line, so that the vector
+    // loops of every instruction set call this one loop, compiled for the baseline.
+    [[gnu::noinline]] static bool scalar_part(char* const* data, std::ptrdiff_t from,
+                                              std::ptrdiff_t count, const std::ptrdiff_t* steps,
+                                              Refusals& r) {
+        char* at[kAll];
+        for (std::ptrdiff_t k = 0; k < kAll; ++k) at[k] = data[k] + from * steps[k];
+        const std::ptrdiff_t dims[1] = {count};
+        return run<false>(at, dims, steps, r, std::index_sequence_for<P...>{});
+    }
+
+    // N elements at a time, for contiguous inputs (or one value broadcast, step 0) into
+    // contiguous outputs. The elements before the first output address aligned to a vector,
+    // and the tail, are taken lane by lane (each element in every lane of a vector of its own),
+    // so that every element the core accepts is computed by the same vector instructions
+    // wherever in the array it lies. A vector in which any lane
+    // is refused is taken again lane by lane, and each refused element goes through the scalar
+    // core: every refusal, message and position is the scalar loop's, in the same order.
+    template <int N, std::size_t... I>
+    static bool run_lanes(char* const* data, std::ptrdiff_t n, const std::ptrdiff_t* steps,
+                          Refusals& r, std::index_sequence<I...> each) {
+        using L = Lanes<N>;
+        const std::int64_t start = r.visited;
+        constexpr std::uintptr_t kAlign = sizeof(typename L::vec);
+        const auto out = reinterpret_cast<std::uintptr_t>(data[nin]);
+        std::ptrdiff_t i =
+            out % 8 != 0 ? 0 : std::min<std::ptrdiff_t>(n, (kAlign - out % kAlign) % kAlign / 8);
+        if (!lane_by_lane<L>(data, 0, i, steps, r, each)) return false;
+        if (i + N <= n) {
+            // In locals, which the stores through char* cannot alias, so that they stay in
+            // registers.
+            const L fixed[nin] = {L::splat(data[I])...};
+            const bool moves[nin] = {steps[I] != 0 ...};
+            const char* const in[nin] = {data[I]...};
+            char* const* const outs = data + nin;
+            for (; i + N <= n; i += N) {
+                auto value = F::call((moves[I] ? L::load(in[I] + i * 8) : fixed[I])...);
+                if (value.has_value()) [[likely]] {
+                    store(*value, outs, i);
+                    continue;
+                }
+                r.visited = start + i;
+                if (!lane_by_lane<L>(data, i, N, steps, r, each)) return false;
+            }
+            r.visited = start + i;
+        }
+        return lane_by_lane<L>(data, i, n - i, steps, r, each);
+    }
+
+    // The outputs of a vector at element i of contiguous outputs; the outputs of lane 0 at
+    // element j of outputs with any steps.
+    template <int N>
+    static void store(const Lanes<N>& v, char* const* outs, std::ptrdiff_t i) {
+        v.store(outs[0] + i * 8);
+    }
+    template <int N, std::size_t K>
+    static void store(const std::array<Lanes<N>, K>& v, char* const* outs, std::ptrdiff_t i) {
+        for (std::size_t k = 0; k < K; ++k) v[k].store(outs[k] + i * 8);
+    }
+    template <int N>
+    static void store_first(const Lanes<N>& v, char* const* outs, std::ptrdiff_t j,
+                            const std::ptrdiff_t* st) {
+        out::store(v.first(), outs, j, st);
+    }
+    template <int N, std::size_t K>
+    static void store_first(const std::array<Lanes<N>, K>& v, char* const* outs, std::ptrdiff_t j,
+                            const std::ptrdiff_t* st) {
+        std::array<double, K> x;
+        for (std::size_t k = 0; k < K; ++k) x[k] = v[k].first();
+        out::store(x, outs, j, st);
+    }
+
+    // Elements [from, from + count), each in every lane of a vector of its own.
+    template <class L, std::size_t... I>
+    static bool lane_by_lane(char* const* data, std::ptrdiff_t from, std::ptrdiff_t count,
+                             const std::ptrdiff_t* steps, Refusals& r, std::index_sequence<I...>) {
+        for (std::ptrdiff_t j = from; j < from + count; ++j) {
+            auto value = F::call(L::splat(data[I] + j * steps[I])...);
+            if (value.has_value()) {
+                store_first(*value, data + nin, j, steps + nin);
+                ++r.visited;
+            } else if (!scalar_part(data, j, 1, steps, r)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // One function per instruction set: everything it calls (the core, the lane operations) is
+    // inlined and so compiled for that set; only the scalar part is called.
+#if defined(__x86_64__)
+    [[gnu::target("avx2"), gnu::flatten]] static bool lanes4(char* const* data, std::ptrdiff_t n,
+                                                             const std::ptrdiff_t* steps,
+                                                             Refusals& r) {
+        return run_lanes<4>(data, n, steps, r, std::index_sequence_for<P...>{});
+    }
+#endif
+    [[gnu::flatten]] static bool lanes2(char* const* data, std::ptrdiff_t n,
+                                        const std::ptrdiff_t* steps, Refusals& r) {
+        return run_lanes<2>(data, n, steps, r, std::index_sequence_for<P...>{});
+    }
+
     static bool loop(char* const* data, const std::ptrdiff_t* dimensions,
                      const std::ptrdiff_t* steps, Refusals& r) {
+        if constexpr (kLanes) {
+            // The layouts NumPy's own loops vectorise; any other takes the scalar loop below.
+            bool fit = true;
+            for (std::size_t k = 0; k < nin; ++k) fit &= steps[k] == 8 || steps[k] == 0;
+            for (std::ptrdiff_t k = nin; k < kAll; ++k) fit &= steps[k] == 8;
+            switch (fit ? lanes_level.load(std::memory_order_relaxed) : 0) {
+                case 0: break;
+#if defined(__x86_64__)
+                case 2: return lanes4(data, dimensions[0], steps, r);
+#endif
+                default: return lanes2(data, dimensions[0], steps, r);
+            }
+        }
         bool contiguous = !layout::any;
         for (std::ptrdiff_t k = 0; k < kAll; ++k) contiguous &= steps[k] == sizes[k];
         constexpr auto each = std::index_sequence_for<P...>{};

@@ -14,32 +14,33 @@ inline Result<double> telomere_attrition(double l0, double delta, std::uint32_t 
     return l0 - delta * static_cast<double>(n);
 }
 
-inline Result<double> epigenetic_acceleration(double clock_age, double chrono_age) {
+inline constexpr auto epigenetic_acceleration = []<class V>(V clock_age,
+                                                            V chrono_age) -> Result<V> {
     if (clock_age < 0.0) return fail("Quorin.EpigeneticClockAcceleration: clockAge must be in [0,150]");
     if (clock_age > 150.0)
         return fail("Quorin.EpigeneticClockAcceleration: clockAge must be in [0,150]");
     if (chrono_age < 0.0)
         return fail("Quorin.EpigeneticClockAcceleration: chronoAge must be non-negative");
     return clock_age - chrono_age;
-}
+};
 
 // The selectivity must lie in [0, 1]; written as "not at least 0" so that NaN is refused.
-inline Result<double> senolytic_healthy_damage(double sel, double dose) {
+inline constexpr auto senolytic_healthy_damage = []<class V>(V sel, V dose) -> Result<V> {
     if (!(sel >= 0.0)) return fail("Quorin.SenolyticSelectivity: selectivity must be in [0,1]");
     if (sel > 1.0) return fail("Quorin.SenolyticSelectivity: selectivity must be in [0,1]");
     if (dose < 0.0) return fail("Quorin.SenolyticSelectivity: dose must be non-negative");
     return (1.0 - sel) * dose;
-}
+};
 
 // NADH, the divisor, is checked before NAD+.
-inline Result<double> nad_ratio(double nad_plus, double nadh) {
+inline constexpr auto nad_ratio = []<class V>(V nad_plus, V nadh) -> Result<V> {
     if (nadh <= 0.0) return fail("Quorin.NADPlusRatio: NADH must be positive");
     if (nad_plus < 0.0) return fail("Quorin.NADPlusRatio: NAD+ must be non-negative");
     return nad_plus / nadh;
-}
+};
 
-inline Result<double> inflamm_score_inner(double w_il6, double w_tnfa, double w_crp, double il6,
-                                          double tnfa, double crp) {
+inline constexpr auto inflamm_score_inner = []<class V>(V w_il6, V w_tnfa, V w_crp, V il6, V tnfa,
+                                                        V crp) -> Result<V> {
     if (w_il6 < 0.0) return fail("Quorin.InflammAgingScore: weights must be non-negative");
     if (w_tnfa < 0.0) return fail("Quorin.InflammAgingScore: weights must be non-negative");
     if (w_crp < 0.0) return fail("Quorin.InflammAgingScore: weights must be non-negative");
@@ -47,6 +48,6 @@ inline Result<double> inflamm_score_inner(double w_il6, double w_tnfa, double w_
     if (tnfa < 0.0) return fail("Quorin.InflammAgingScore: cytokine levels must be non-negative");
     if (crp < 0.0) return fail("Quorin.InflammAgingScore: cytokine levels must be non-negative");
     return (w_il6 * il6 + w_tnfa * tnfa) + w_crp * crp;
-}
+};
 
 }  // namespace quorin::formulas

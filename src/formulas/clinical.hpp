@@ -1,5 +1,7 @@
 // Clinical indices: body size, haemodynamics, acid-base, renal function and liver scores.
 // Every input is used in the units its caller supplies; nothing is converted or clamped.
+// A core written as a lambda over its value type V runs on doubles and on the lanes of a
+// vector loop alike (array/lanes.hpp).
 #pragma once
 
 #include <cmath>
@@ -9,32 +11,32 @@
 
 namespace quorin::formulas {
 
-inline Result<double> bmi(double weight_kg, double height_m) {
+inline constexpr auto bmi = []<class V>(V weight_kg, V height_m) -> Result<V> {
     if (weight_kg <= 0.0) return fail("Quorin.BMI: weight and height must be positive");
     if (height_m <= 0.0) return fail("Quorin.BMI: weight and height must be positive");
     return weight_kg / (height_m * height_m);
-}
+};
 
 // Mosteller form; the product is rounded before the division and the square root is last.
-inline Result<double> body_surface_area(double height_cm, double weight_kg) {
+inline constexpr auto body_surface_area = []<class V>(V height_cm, V weight_kg) -> Result<V> {
     if (height_cm < 0.0) return fail("Quorin.BodySurfaceArea: height and weight must be non-negative");
     if (weight_kg < 0.0) return fail("Quorin.BodySurfaceArea: height and weight must be non-negative");
-    return std::sqrt((height_cm * weight_kg) / 3600.0);
-}
+    return root((height_cm * weight_kg) / 3600.0);
+};
 
-inline Result<double> cardiac_output(double hr, double sv) {
+inline constexpr auto cardiac_output = []<class V>(V hr, V sv) -> Result<V> {
     if (hr <= 0.0) return fail("Quorin.CardiacOutput: HR and SV must be positive");
     if (sv <= 0.0) return fail("Quorin.CardiacOutput: HR and SV must be positive");
     return hr * sv;
-}
+};
 
-inline Result<double> oxygen_saturation(double hb_o2, double hb) {
+inline constexpr auto oxygen_saturation = []<class V>(V hb_o2, V hb) -> Result<V> {
     if (hb_o2 < 0.0) return fail("Quorin.BloodOxygenSaturation: values must be non-negative");
     if (hb < 0.0) return fail("Quorin.BloodOxygenSaturation: values must be non-negative");
-    double total = hb + hb_o2;
+    V total = hb + hb_o2;
     if (total == 0.0) return fail("Quorin.BloodOxygenSaturation: total Hb must be positive");
     return hb_o2 / total;
-}
+};
 
 // The decimal logarithm is the natural one divided by the double nearest ln 10, not log10().
 inline Result<double> henderson_hasselbalch(double pka, double base, double acid) {
@@ -43,16 +45,16 @@ inline Result<double> henderson_hasselbalch(double pka, double base, double acid
     return std::log(base / acid) / 2.302585092994046 + pka;
 }
 
-inline Result<double> osmolarity(double na, double glucose, double bun) {
+inline constexpr auto osmolarity = []<class V>(V na, V glucose, V bun) -> Result<V> {
     if (na < 0.0) return fail("Quorin.Osmolarity: inputs must be non-negative");
     if (glucose < 0.0) return fail("Quorin.Osmolarity: inputs must be non-negative");
     if (bun < 0.0) return fail("Quorin.Osmolarity: inputs must be non-negative");
     return (2.0 * na + glucose / 18.0) + bun / 2.8;
-}
+};
 
 // The sex-specific multiplier is the caller's; no constant of its own is applied.
-inline Result<double> cockcroft_gault_inner(double age, double weight, double scr,
-                                            double sex_factor) {
+inline constexpr auto cockcroft_gault_inner = []<class V>(V age, V weight, V scr,
+                                                          V sex_factor) -> Result<V> {
     if (age < 0.0) return fail("Quorin.CockcroftGault: age must be in [0,140)");
     if (age >= 140.0) return fail("Quorin.CockcroftGault: age must be in [0,140)");
     if (weight <= 0.0) return fail("Quorin.CockcroftGault: weight, Scr, sex_factor must be positive");
@@ -60,7 +62,7 @@ inline Result<double> cockcroft_gault_inner(double age, double weight, double sc
     if (sex_factor <= 0.0)
         return fail("Quorin.CockcroftGault: weight, Scr, sex_factor must be positive");
     return sex_factor * (((140.0 - age) * weight) / (scr * 72.0));
-}
+};
 
 inline Result<double> ckd_mdrd(double scr, double age, double scale) {
     if (scr <= 0.0) return fail("Quorin.CkdMdrd: Scr, age, scale must be positive");

@@ -31,10 +31,10 @@ inline Result<double> clone_size(double n0, double r, double t) {
 }
 
 // 0.6931471805599453 is the double nearest ln 2, stored rather than computed.
-inline Result<double> doubling_time(double mu) {
+inline constexpr auto doubling_time = []<class V>(V mu) -> Result<V> {
     if (mu <= 0.0) return fail("Quorin.CellDoublingTime: \u03bc must be positive");
     return 0.6931471805599453 / mu;
-}
+};
 
 inline Result<double> pcr_copies(double n0, double e, std::uint32_t n) {
     if (n0 <= 0.0) return fail("Quorin.PcrAmplification: N\u2080 and E must be positive");
@@ -63,10 +63,10 @@ inline Result<double> weibull_survival(double t, double lambda, double k) {
     return std::exp(-std::pow(t / lambda, k));
 }
 
-inline Result<double> reproduction_number(double beta, double gamma) {
+inline constexpr auto reproduction_number = []<class V>(V beta, V gamma) -> Result<V> {
     if (beta <= 0.0) return fail("Quorin.SirEpidemic: \u03b2 and \u03b3 must be positive");
     if (gamma <= 0.0) return fail("Quorin.SirEpidemic: \u03b2 and \u03b3 must be positive");
     return beta / gamma;
-}
+};
 
 }  // namespace quorin::formulas

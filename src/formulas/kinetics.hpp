@@ -30,50 +30,50 @@ inline Result<double> hill_occupancy(double s, double k, std::uint32_t n) {
     return sn / (kn + sn);
 }
 
-inline Result<double> langmuir_coverage(double k, double c) {
+inline constexpr auto langmuir_coverage = []<class V>(V k, V c) -> Result<V> {
     if (k <= 0.0) return fail("Quorin.LangmuirIsotherm: K and c must be positive");
     if (c <= 0.0) return fail("Quorin.LangmuirIsotherm: K and c must be positive");
-    double p = k * c;
+    V p = k * c;
     return p / (1.0 + p);
-}
+};
 
-inline Result<double> monod_growth(double mu_max, double ks, double s) {
+inline constexpr auto monod_growth = []<class V>(V mu_max, V ks, V s) -> Result<V> {
     if (mu_max <= 0.0) return fail("Quorin.MonodGrowth: \u03bcmax, Ks, S must be positive");
     if (ks <= 0.0) return fail("Quorin.MonodGrowth: \u03bcmax, Ks, S must be positive");
     if (s <= 0.0) return fail("Quorin.MonodGrowth: \u03bcmax, Ks, S must be positive");
     return (mu_max * s) / (ks + s);
-}
+};
 
-inline Result<double> receptor_occupancy(double l, double kd) {
+inline constexpr auto receptor_occupancy = []<class V>(V l, V kd) -> Result<V> {
     if (l <= 0.0) return fail("Quorin.ReceptorBinding: L and KD must be positive");
     if (kd <= 0.0) return fail("Quorin.ReceptorBinding: L and KD must be positive");
     return l / (kd + l);
-}
+};
 
 // The constants km and ki are checked before the levels s and i.
-inline Result<double> competitive_inhibition_inner(double vmax, double km, double s, double i,
-                                                   double ki) {
+inline constexpr auto competitive_inhibition_inner = []<class V>(V vmax, V km, V s, V i,
+                                                                 V ki) -> Result<V> {
     if (vmax <= 0.0) return fail("Quorin.CompetitiveInhibition: vmax must be positive");
     if (km <= 0.0) return fail("Quorin.CompetitiveInhibition: km and ki must be positive");
     if (ki <= 0.0) return fail("Quorin.CompetitiveInhibition: km and ki must be positive");
     if (s <= 0.0) return fail("Quorin.CompetitiveInhibition: s>0, I>=0 required");
     if (i < 0.0) return fail("Quorin.CompetitiveInhibition: s>0, I>=0 required");
-    double top = vmax * s;
-    double f = (i / ki) + 1.0;
-    double bottom = (km * f) + s;
+    V top = vmax * s;
+    V f = (i / ki) + 1.0;
+    V bottom = (km * f) + s;
     return top / bottom;
-}
+};
 
-inline Result<double> catalytic_efficiency(double kcat, double km) {
+inline constexpr auto catalytic_efficiency = []<class V>(V kcat, V km) -> Result<V> {
     if (kcat <= 0.0) return fail("Quorin.CatalyticEfficiency: kcat and Km must be positive");
     if (km <= 0.0) return fail("Quorin.CatalyticEfficiency: kcat and Km must be positive");
     return kcat / km;
-}
+};
 
-inline Result<double> protein_steady_state(double ksyn, double kdeg) {
+inline constexpr auto protein_steady_state = []<class V>(V ksyn, V kdeg) -> Result<V> {
     if (ksyn <= 0.0) return fail("Quorin.ProteinSteadyState: ksyn and kdeg must be positive");
     if (kdeg <= 0.0) return fail("Quorin.ProteinSteadyState: ksyn and kdeg must be positive");
     return ksyn / kdeg;
-}
+};
 
 }  // namespace quorin::formulas

@@ -20,14 +20,14 @@ inline double dna_tm(std::uint32_t a, std::uint32_t t, std::uint32_t g, std::uin
     return static_cast<double>(s_gc) * 4.0 + (at + at);
 }
 
-inline Result<double> energy_charge_inner(double atp, double adp, double amp) {
+inline constexpr auto energy_charge_inner = []<class V>(V atp, V adp, V amp) -> Result<V> {
     if (atp < 0.0) return fail("Quorin.NucleotideBalance: pools must be non-negative");
     if (adp < 0.0) return fail("Quorin.NucleotideBalance: pools must be non-negative");
     if (amp < 0.0) return fail("Quorin.NucleotideBalance: pools must be non-negative");
-    double total = (atp + adp) + amp;
+    V total = (atp + adp) + amp;
     if (total <= 0.0) return fail("Quorin.NucleotideBalance: total pool must be positive");
     return (atp + adp * 0.5) / total;
-}
+};
 
 inline Result<double> modified_nucleotide_ratio(std::uint32_t modified, std::uint32_t total) {
     if (total == 0) return fail("Quorin.ModifiedNucleotideRatio: total must be positive");
@@ -46,11 +46,11 @@ inline Result<double> riboswitch_confidence_inner(double mfe, double ensemble_di
     return (1.0 - e) * c;
 }
 
-inline Result<double> tm_term(double d, double d0) {
+inline constexpr auto tm_term = []<class V>(V d, V d0) -> Result<V> {
     if (d0 == 0.0) return fail("Quorin.TmScore: d\u2080 must be non-zero");
-    double r = d / d0;
+    V r = d / d0;
     return 1.0 / (r * r + 1.0);
-}
+};
 
 // The number of distances is deliberately not compared with l_target.
 inline Result<double> tm_score_inner(List<double> distances, std::uint64_t l_target,

@@ -10,58 +10,58 @@
 
 namespace quorin::formulas {
 
-inline Result<double> beer_lambert(double eps, double c, double l) {
+inline constexpr auto beer_lambert = []<class V>(V eps, V c, V l) -> Result<V> {
     if (eps <= 0.0) return fail("Quorin.BeerLambert: \u03b5, c, l must be positive");
     if (c <= 0.0) return fail("Quorin.BeerLambert: \u03b5, c, l must be positive");
     if (l <= 0.0) return fail("Quorin.BeerLambert: \u03b5, c, l must be positive");
     return (eps * c) * l;
-}
+};
 
-inline Result<double> quantum_yield(double kr, double knr) {
+inline constexpr auto quantum_yield = []<class V>(V kr, V knr) -> Result<V> {
     if (kr <= 0.0) return fail("Quorin.FluorescenceQuantumYield: kr must be positive");
     if (knr < 0.0) return fail("Quorin.FluorescenceQuantumYield: knr must be non-negative");
     return kr / (knr + kr);
-}
+};
 
 // Only the sixth power of r / r0 enters, so the signs of r and r0 do not matter. It is formed
 // as (q2 * q2) * q2, the products binary exponentiation takes for the exponent 6.
-inline Result<double> fret_efficiency(double r, double r0) {
+inline constexpr auto fret_efficiency = []<class V>(V r, V r0) -> Result<V> {
     if (r0 == 0.0) return fail("Quorin.FretEfficiency: R\u2080 must be non-zero");
-    double q = r / r0;
-    double q2 = q * q;
-    double q6 = (q2 * q2) * q2;
+    V q = r / r0;
+    V q2 = q * q;
+    V q6 = (q2 * q2) * q2;
     return 1.0 / (q6 + 1.0);
-}
+};
 
 // 18.84955592153876 is 6 * pi as one double; it scales eta before r is multiplied in.
-inline Result<double> einstein_stokes(double t, double eta, double r) {
+inline constexpr auto einstein_stokes = []<class V>(V t, V eta, V r) -> Result<V> {
     if (t <= 0.0) return fail("Quorin.EinsteinStokes: T, \u03b7, r must be positive");
     if (eta <= 0.0) return fail("Quorin.EinsteinStokes: T, \u03b7, r must be positive");
     if (r <= 0.0) return fail("Quorin.EinsteinStokes: T, \u03b7, r must be positive");
     return (t * 1.380649e-23) / ((eta * 18.84955592153876) * r);
-}
+};
 
 // The flux runs down the gradient: -d scales the difference, so equal concentrations with
 // positive d and dx give -0.0.
-inline Result<double> fick_flux(double d, double c_high, double c_low, double dx) {
+inline constexpr auto fick_flux = []<class V>(V d, V c_high, V c_low, V dx) -> Result<V> {
     if (dx == 0.0) return fail("Quorin.FickDiffusion: \u0394x must be non-zero");
-    double m = -d;
-    double diff = c_high - c_low;
+    V m = -d;
+    V diff = c_high - c_low;
     return (diff * m) / dx;
-}
+};
 
-inline Result<double> poiseuille_flow(double r, double dp, double eta, double l) {
+inline constexpr auto poiseuille_flow = []<class V>(V r, V dp, V eta, V l) -> Result<V> {
     if (r <= 0.0) return fail("Quorin.PoiseuilleFlow: r, \u0394P, \u03b7, L must be positive");
     if (dp <= 0.0) return fail("Quorin.PoiseuilleFlow: r, \u0394P, \u03b7, L must be positive");
     if (eta <= 0.0) return fail("Quorin.PoiseuilleFlow: r, \u0394P, \u03b7, L must be positive");
     if (l <= 0.0) return fail("Quorin.PoiseuilleFlow: r, \u0394P, \u03b7, L must be positive");
-    double r2 = r * r;
-    double r4 = r2 * r2;
-    double a = r4 * 3.141592653589793;
-    double top = dp * a;
-    double b = eta * 8.0;
-    double bottom = l * b;
+    V r2 = r * r;
+    V r4 = r2 * r2;
+    V a = r4 * 3.141592653589793;
+    V top = dp * a;
+    V b = eta * 8.0;
+    V bottom = l * b;
     return top / bottom;
-}
+};
 
 }  // namespace quorin::formulas

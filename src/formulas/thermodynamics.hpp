@@ -14,10 +14,10 @@
 
 namespace quorin::formulas {
 
-inline Result<double> gibbs_free_energy(double dh, double t, double ds) {
+inline constexpr auto gibbs_free_energy = []<class V>(V dh, V t, V ds) -> Result<V> {
     if (t < 0.0) return fail("Quorin.GibbsFreeEnergy: T must be non-negative");
     return dh - (t * ds);
-}
+};
 
 inline Result<double> arrhenius_rate(double a, double ea, double t) {
     if (a <= 0.0) return fail("Quorin.ArrheniusEquation: A must be positive");
@@ -49,18 +49,18 @@ inline Result<double> nernst_potential_inner(double e0, double t, double n, doub
     return e0 + std::log(q) * s;
 }
 
-inline Result<double> osmotic_pressure(double i, double m, double t) {
+inline constexpr auto osmotic_pressure = []<class V>(V i, V m, V t) -> Result<V> {
     if (i <= 0.0) return fail("Quorin.OsmoticPressure: i, M, T must be positive");
     if (m <= 0.0) return fail("Quorin.OsmoticPressure: i, M, T must be positive");
     if (t <= 0.0) return fail("Quorin.OsmoticPressure: i, M, T must be positive");
     return ((i * m) * 8.314) * t;
-}
+};
 
 // -19.147142 is -(8.314 * 2.303), 2.303 standing for ln 10: kept as that one constant, not
 // rebuilt from the exact ln 10.
-inline Result<double> proton_motive_force(double d_psi, double t, double d_ph) {
+inline constexpr auto proton_motive_force = []<class V>(V d_psi, V t, V d_ph) -> Result<V> {
     if (t <= 0.0) return fail("Quorin.ProtonMotiveForce: T must be positive");
     return d_psi + ((t * -19.147142) / 96485.0) * d_ph;
-}
+};
 
 }  // namespace quorin::formulas

@@ -11,8 +11,9 @@ namespace quorin::longevity {
 
 // Weighted mean of three age estimates. The weights must sum to one within an inclusive 1e-6
 // (a NaN sum compares false and passes) and are then used as given, not renormalised.
-inline Result<double> biological_age_bound(double pheno_age, double telomere_age,
-                                           double epigenetic_age, double w1, double w2, double w3) {
+inline constexpr auto biological_age_bound = []<class V>(V pheno_age, V telomere_age,
+                                                        V epigenetic_age, V w1, V w2,
+                                                        V w3) -> Result<V> {
     constexpr const char* kAges =
         "Quorin.BiologicalAge: all age components must be non-negative (ensemble_nonneg)";
     constexpr const char* kWeights =
@@ -23,20 +24,22 @@ inline Result<double> biological_age_bound(double pheno_age, double telomere_age
     if (w1 < 0.0) return fail(kWeights);
     if (w2 < 0.0) return fail(kWeights);
     if (w3 < 0.0) return fail(kWeights);
-    double s = (w1 + w2) + w3;
-    if (std::fabs(s - 1.0) > 1e-6)
-        return fail("Quorin.BiologicalAge: weights must sum to 1.0 (EnsembleWeights.hsum); got " +
-                    format_fixed8(s));
+    V s = (w1 + w2) + w3;
+    if (magnitude(s - 1.0) > 1e-6)
+        return fail(message_with(s, [](double sum) {
+            return "Quorin.BiologicalAge: weights must sum to 1.0 (EnsembleWeights.hsum); got " +
+                   format_fixed8(sum);
+        }));
     return (pheno_age * w1 + telomere_age * w2) + epigenetic_age * w3;
-}
+};
 
 // A plateau of 8.0 up to age 40, then a decline of 0.027 per year, with no lower clamp.
-inline Result<double> telomere_length_bound(double age) {
+inline constexpr auto telomere_length_bound = []<class V>(V age) -> Result<V> {
     if (age < 0.0) return fail("Quorin.Telomere: age must be non-negative");
-    double x = age + (-40.0);
-    x = x > 0.0 ? x : 0.0;  // a NaN excess becomes 0 too
+    V x = age + (-40.0);
+    x = where(x > 0.0, x, V(0.0));  // a NaN excess becomes 0 too
     return x * (-0.027) + 8.0;
-}
+};
 
 // alpha * e^(beta * t); beta may be any real.
 inline Result<double> gompertz_hazard(double alpha, double beta, double time) {

@@ -16,20 +16,20 @@ inline Result<double> mrna_halflife_concentration(double initial, double decay_r
     return std::exp(e) * initial;
 }
 
-inline Result<double> mrna_halflife(double decay_rate) {
+inline constexpr auto mrna_halflife = []<class V>(V decay_rate) -> Result<V> {
     if (decay_rate <= 0.0) return fail("Quorin.MrnaHalfLife: decay_rate must be positive (halfLife_pos)");
     return 0.6931471805599453 / decay_rate;
-}
+};
 
-inline Result<double> ribosome_density(double n_ribosomes, double length) {
+inline constexpr auto ribosome_density = []<class V>(V n_ribosomes, V length) -> Result<V> {
     if (n_ribosomes < 0.0)
         return fail("Quorin.RibosomeDensity: n_ribosomes must be non-negative (coverage_nonneg)");
     if (length <= 0.0) return fail("Quorin.RibosomeDensity: length must be positive");
     return qmin(n_ribosomes / length, 1.0);
-}
+};
 
-inline Result<double> translation_rate(double codon_rate, double ribosome_density,
-                                       double mrna_copies) {
+inline constexpr auto translation_rate = []<class V>(V codon_rate, V ribosome_density,
+                                                     V mrna_copies) -> Result<V> {
     if (codon_rate <= 0.0)
         return fail("Quorin.TranslationRate: codon_rate must be positive (translationRate_pos)");
     if (ribosome_density <= 0.0)
@@ -37,6 +37,6 @@ inline Result<double> translation_rate(double codon_rate, double ribosome_densit
     if (mrna_copies <= 0.0)
         return fail("Quorin.TranslationRate: mrna_copies must be positive (translationRate_pos)");
     return (codon_rate * ribosome_density) * mrna_copies;
-}
+};
 
 }  // namespace quorin::mrna

@@ -139,8 +139,23 @@ int add_ufunc(PyObject* module, Entry& e) {
 
 std::vector<Entry>* entries = nullptr;  // kept for the process: the ufuncs point into it
 
+// _lanes() -> (level in use, widest level this processor has); _lanes(level) sets the level of
+// the vector loops (0: none, 1: two lanes, 2: four) and returns the one it replaces. For tests
+// that compare every level with the scalar cores.
+PyObject* lanes(PyObject*, PyObject* const* args, Py_ssize_t nargs) {
+    const int widest = array::widest_lanes();
+    if (nargs == 0) return Py_BuildValue("(ii)", array::lanes_level.load(), widest);
+    long level = nargs == 1 ? PyLong_AsLong(args[0]) : -1;
+    if (level == -1 && PyErr_Occurred()) return nullptr;
+    if (level < 0 || level > widest) {
+        PyErr_Format(PyExc_ValueError, "the lanes level must be from 0 to %d", widest);
+        return nullptr;
+    }
+    return PyLong_FromLong(array::lanes_level.exchange(static_cast<int>(level)));
+}
+
 // Private functions for quorin_np._interop, which prepares the calls NumPy cannot take as the
-// scalar functions do.
+// scalar functions do, and for the tests.
 PyMethodDef private_functions[] = {
     {"_call_with", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(call_with)),
      METH_FASTCALL, "ufunc(*args, **kwargs) with refusals found beforehand."},
@@ -149,6 +164,8 @@ PyMethodDef private_functions[] = {
      METH_FASTCALL, "An array of objects read as one count argument of the scalar function."},
     {"_count_error", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(count_error)),
      METH_FASTCALL, "The exception of the scalar function for one count argument, or None."},
+    {"_lanes", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(lanes)), METH_FASTCALL,
+     "The level of the vector loops in use and the widest; or sets it, returning the old one."},
     {nullptr, nullptr, 0, nullptr},
 };
 

@@ -16,30 +16,30 @@ inline Result<double> first_order_pk_concentration(double c0, double ke, double 
     return std::exp(e) * c0;
 }
 
-inline Result<double> first_order_pk_halflife(double ke) {
+inline constexpr auto first_order_pk_halflife = []<class V>(V ke) -> Result<V> {
     if (ke <= 0.0) return fail("Quorin.FirstOrderPK: ke must be positive (halflife_positive)");
     return 0.6931471805599453 / ke;
-}
+};
 
 // IC50 = Ki * (1 + [S] / Km).
-inline Result<double> ic50_bound(double ki, double substrate, double km) {
+inline constexpr auto ic50_bound = []<class V>(V ki, V substrate, V km) -> Result<V> {
     if (ki <= 0.0) return fail("Quorin.IC50Relationship: ki must be positive (ic50_pos)");
     if (substrate < 0.0) return fail("Quorin.IC50Relationship: substrate must be non-negative");
     if (km <= 0.0) return fail("Quorin.IC50Relationship: km must be positive (ic50_pos)");
-    double q = substrate / km;
+    V q = substrate / km;
     q = q + 1.0;
     return ki * q;
-}
+};
 
 // v = Vmax * [S] / (Km + [S]).
-inline Result<double> michaelis_menten(double vmax, double km, double substrate) {
+inline constexpr auto michaelis_menten = []<class V>(V vmax, V km, V substrate) -> Result<V> {
     if (vmax <= 0.0) return fail("Quorin.MichaelisMenten: vmax must be positive (velocity_pos)");
     if (km <= 0.0) return fail("Quorin.MichaelisMenten: km must be positive");
     if (substrate <= 0.0)
         return fail("Quorin.MichaelisMenten: substrate must be positive (velocity_pos)");
-    double n = vmax * substrate;
-    double d = km + substrate;
+    V n = vmax * substrate;
+    V d = km + substrate;
     return n / d;
-}
+};
 
 }  // namespace quorin::pk

@@ -13,13 +13,13 @@ namespace quorin::statistics {
 
 // Genotype frequencies (AA, Aa, aa) at equilibrium, not renormalised. The range is a closed
 // interval, so NaN is refused.
-inline Result<std::array<double, 3>> hardy_weinberg(double p) {
-    if (p < 0.0 || std::isnan(p))
+inline constexpr auto hardy_weinberg = []<class V>(V p) -> Result<std::array<V, 3>> {
+    if (p < 0.0 || is_nan(p))
         return fail("Quorin.HardyWeinberg: p must be in [0, 1] (AlleleFreq.hp + hq + hsum)");
     if (p > 1.0) return fail("Quorin.HardyWeinberg: p must be in [0, 1] (AlleleFreq.hp + hq + hsum)");
-    double q = 1.0 - p;
-    return std::array<double, 3>{p * p, q * (2.0 * p), q * q};
-}
+    V q = 1.0 - p;
+    return std::array<V, 3>{p * p, q * (2.0 * p), q * q};
+};
 
 // Observed genotype frequencies and the chi-squared deviation from equilibrium, formed on
 // frequencies (Pearson's statistic divided by N).
