@@ -26,7 +26,7 @@ bool coordinates_finite(const List<Triple>& x) {
     return true;
 }
 
-Triple apply(const std::array<Triple, 3>& r, const Triple& p) {
+Triple rotated(const std::array<Triple, 3>& r, const Triple& p) {
     Triple out;
     for (int a = 0; a < 3; ++a) out[a] = (r[a][0] * p[0] + r[a][1] * p[1]) + r[a][2] * p[2];
     return out;
@@ -44,7 +44,7 @@ double residuals(const List<Triple>& x, const List<Triple>& y, const List<double
             u[c] = (p[c] - x0[c]) - cx[c];
             v[c] = (q[c] - y0[c]) - cy[c];
         }
-        const Triple ru = apply(r, u);
+        const Triple ru = rotated(r, u);
         const double dx = ru[0] - v[0], dy = ru[1] - v[1], dz = ru[2] - v[2];
         const double d2 = (dx * dx + dy * dy) + dz * dz;
         s = s + (w ? (*w)[i] * d2 : d2);
@@ -105,7 +105,7 @@ Result<Fit> fit(const List<Triple>& x, const List<Triple>& y, const List<double>
         mobile_centre[a] = x0[a] + cx[a];
         target_centre[a] = y0[a] + cy[a];
     }
-    const Triple moved = apply(best.rotation, mobile_centre);
+    const Triple moved = rotated(best.rotation, mobile_centre);
     for (int a = 0; a < 3; ++a) f.motion.translation[a] = target_centre[a] - moved[a];
     f.rmsd = 0.0;
     if (!with_rmsd) return f;
