@@ -349,5 +349,7 @@ def main(argv: Sequence[str] | None = None) -> int:
 
 
 def console() -> NoReturn:
-    """The console script's entry point."""
-    sys.exit(main())
+    """The console script's entry point. The process ends as soon as the command returns, its
+    output flushed: pyarrow's reader threads may still be winding down, and one that calls into a
+    finishing interpreter is ended by it in a way that aborts the process."""
+    _leave(main())
