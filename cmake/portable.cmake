@@ -12,10 +12,17 @@
 #   under an old version since glibc 2.15 (portable_symbols.cpp).
 # - Two names that the static libstdc++ refers to when built on a recent glibc are answered
 #   in portable_symbols.cpp too.
-set(QUORIN_WRAPPED_SYMBOLS exp log pow exp2 log2 __libc_single_threaded arc4random)
+# - The threads functions carry the symbol version GLIBC_2.34 since they moved from libpthread
+#   into libc; they are bound to their first version instead, which older systems find in
+#   libpthread.so.0, and that library is kept needed. pthread_cond_clockwait (2.30) becomes a
+#   wall-clock wait.
+set(QUORIN_WRAPPED_SYMBOLS exp log pow exp2 log2 __libc_single_threaded arc4random
+    pthread_create pthread_join pthread_detach pthread_once pthread_key_create
+    pthread_key_delete pthread_getspecific pthread_setspecific pthread_cond_clockwait)
 
 function(quorin_portable target)
     target_sources(${target} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/portable_symbols.cpp")
     list(TRANSFORM QUORIN_WRAPPED_SYMBOLS PREPEND "LINKER:--wrap=" OUTPUT_VARIABLE _wraps)
-    target_link_options(${target} PRIVATE -static-libstdc++ "LINKER:--exclude-libs,ALL" ${_wraps})
+    target_link_options(${target} PRIVATE -static-libstdc++ "LINKER:--exclude-libs,ALL" ${_wraps}
+        "LINKER:--push-state,--no-as-needed,-l:libpthread.so.0,--pop-state")
 endfunction()

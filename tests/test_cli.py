@@ -400,7 +400,8 @@ def test_apply_empty_table_and_a_pipe_for_out(tmp_path):
     # OUT that is no regular file (a pipe, /dev/null) is written to, never replaced.
     fifo = tmp_path / "pipe"
     os.mkfifo(fifo)
-    reader = subprocess.Popen(["cat", str(fifo)], stdout=subprocess.PIPE, text=True)
+    reader = subprocess.Popen([sys.executable, "-c", "import sys; print(open(sys.argv[1]).read(), end='')",
+                               str(fifo)], stdout=subprocess.PIPE, text=True)
     run = quorin_cmd("apply", "bmi", path, "-o", fifo)
     assert (run.returncode, reader.communicate(timeout=GUARD)[0]) == (0, "weight_kg,height_m,bmi\n")
     assert fifo.is_fifo()
@@ -502,8 +503,9 @@ def run_block(steps, folder):
     (bin_dir / "quorin").chmod(0o755)
     work = folder / "shell"
     shutil.copytree(SHELL_DOC.parent / "shell", work)
-    env = dict(os.environ, PATH=f"{bin_dir}{os.pathsep}{os.environ['PATH']}", COLUMNS="100",
-               LC_ALL="C")
+    # The system's own tools too, as in a user's shell, even where this suite's PATH has none.
+    path = os.pathsep.join([str(bin_dir), os.environ["PATH"], os.defpath])
+    env = dict(os.environ, PATH=path, COLUMNS="100", LC_ALL="C")
     if "PYTHONPATH" in env:  # the commands run in another folder
         env["PYTHONPATH"] = os.pathsep.join(os.path.abspath(p)
                                             for p in env["PYTHONPATH"].split(os.pathsep))
