@@ -99,6 +99,10 @@ def test_search_leads_to_an_entry_with_a_figure(browser, origin, query):
         (By.CSS_SELECTOR, "form.bd-search:has(+ #search-results) input[name=q]")))
     box.clear()
     box.send_keys(query, Keys.ENTER)
+    # Only once the last hit is listed does the summary above the list get its line, which
+    # moves the list down: a click before that may land beside the link.
+    wait.until(shown.text_to_be_present_in_element(
+        (By.CSS_SELECTOR, "#search-results p.search-summary"), "Search finished"))
     first = wait.until(shown.element_to_be_clickable(
         (By.CSS_SELECTOR, "#search-results ul.search li a")))
     target = first.get_attribute("href")
