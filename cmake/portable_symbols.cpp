@@ -4,8 +4,6 @@
 #include <time.h>
 #include <unistd.h>
 
-// The libm functions: each forwards to glibc's __<name>_finite, the implementation that
-// <name>@GLIBC_2.29 runs, bound to the old symbol version under which glibc exports it.
 #if defined(__x86_64__)
 #define QUORIN_LIBM_OLD "GLIBC_2.15"
 #define QUORIN_LIBC_FIRST "GLIBC_2.2.5"
@@ -13,13 +11,19 @@
 #define QUORIN_LIBM_OLD "GLIBC_2.17"  // the first glibc for this processor
 #define QUORIN_LIBC_FIRST "GLIBC_2.17"
 #else
-#error "a portable build knows the old libm symbol versions of x86-64 and aarch64 only"
+#error "a portable build knows the old glibc symbol versions of x86-64 and aarch64 only"
 #endif
 
-#define QUORIN_FORWARD(name, params, args)                                       \
-    extern "C" double __##name##_finite params;                                 \
-    __asm__(".symver __" #name "_finite, __" #name "_finite@" QUORIN_LIBM_OLD); \
-    extern "C" double __wrap_##name params { return __##name##_finite args; }
+// __wrap_<name> calls <target> as glibc exports it under <version>.
+#define QUORIN_BIND(name, target, version, result, params, args)                \
+    extern "C" result quorin_bound_##name params;                               \
+    __asm__(".symver quorin_bound_" #name ", " #target "@" version);            \
+    extern "C" result __wrap_##name params { return quorin_bound_##name args; }
+
+// The libm functions: each forwards to glibc's __<name>_finite, the implementation that
+// <name>@GLIBC_2.29 runs, bound to the old symbol version under which glibc exports it.
+#define QUORIN_FORWARD(name, params, args) \
+    QUORIN_BIND(name, __##name##_finite, QUORIN_LIBM_OLD, double, params, args)
 
 QUORIN_FORWARD(exp, (double x), (x))
 QUORIN_FORWARD(log, (double x), (x))
@@ -43,10 +47,8 @@ unsigned __wrap_arc4random() {
 // The threads of libpthread moved into libc in glibc 2.34 under a new symbol version; libc
 // still exports each under its first version, which is the one a glibc older than 2.34 finds
 // in libpthread.so.0 (portable.cmake keeps that library among the needed ones). Same code.
-#define QUORIN_THREADS(name, result, params, args)                               \
-    extern "C" result quorin_first_##name params;                               \
-    __asm__(".symver quorin_first_" #name ", " #name "@" QUORIN_LIBC_FIRST);    \
-    extern "C" result __wrap_##name params { return quorin_first_##name args; }
+#define QUORIN_THREADS(name, result, params, args) \
+    QUORIN_BIND(name, name, QUORIN_LIBC_FIRST, result, params, args)
 
 QUORIN_THREADS(pthread_create, int,
                (pthread_t * thread, const pthread_attr_t* attr, void* (*run)(void*), void* arg),
@@ -69,11 +71,11 @@ extern "C" int __wrap_pthread_cond_clockwait(pthread_cond_t* cond, pthread_mutex
     if (clock == CLOCK_REALTIME || clock_gettime(clock, &now) != 0 ||
         clock_gettime(CLOCK_REALTIME, &wall) != 0)
         return pthread_cond_timedwait(cond, mutex, until);
-    long long left = (until->tv_sec - now.tv_sec) * 1000000000LL + (until->tv_nsec - now.tv_nsec);
-    if (left < 0) left = 0;
-    long long at = wall.tv_nsec + left % 1000000000LL;
+    constexpr long long kNano = 1000000000LL;
+    long long left = (until->tv_sec - now.tv_sec) * kNano + (until->tv_nsec - now.tv_nsec);
+    long long at = wall.tv_sec * kNano + wall.tv_nsec + (left > 0 ? left : 0);
     timespec moment{};
-    moment.tv_sec = wall.tv_sec + left / 1000000000LL + at / 1000000000LL;
-    moment.tv_nsec = at % 1000000000LL;
+    moment.tv_sec = at / kNano;
+    moment.tv_nsec = at % kNano;
     return pthread_cond_timedwait(cond, mutex, &moment);
 }
